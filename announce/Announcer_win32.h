@@ -1,0 +1,19 @@
+// Spoken time and hourly beeps at the platform edge: the clock, the beep timer, the speaker.
+#pragma once
+
+#include <windows.h>
+
+#include "app/ClockTime.h"
+
+class Announcer {
+public:
+    // `window` owns the beep timer (Timer1).
+    explicit Announcer(HWND window);
+
+    void OnPollTick();                          // Timer2, every 100 ms
+    void OnBeepTick();                          // Timer1, every 750 ms while a sequence runs
+    void HourBeepCheck(const ClockTime& time);  // end of every redraw, with the redraw's time
+
+private:
+    HWND window_;
+};

@@ -1,0 +1,73 @@
+// The eight user settings: the process-wide record and its load/save over a key/value store.
+#include "app/Settings.h"
+
+#include "app/SettingText.h"
+
+SettingsRecord Settings;
+
+SettingsRecord DefaultSettings() {
+    SettingsRecord d;
+    d.Alarm = 1;
+    d.BGColor = 0x00FFFFFF;
+    d.TColor = 0;
+    d.SColor = 0x00FF8000;
+    d.MColor = 0x00009600;
+    d.HColor = 0x000000FF;
+    d.ClockShape = false;
+    d.Beep = false;
+    return d;
+}
+
+namespace {
+
+std::int32_t ReadNumber(SettingStore& store, std::string_view key, std::int32_t defaultValue) {
+    const std::string defaultText = FormatSettingNumber(defaultValue);
+    const std::string text = store.ReadSetting(kSettingsApp, kSettingsSection, key, defaultText);
+    // a number too wide for 32 bits is a damaged value: take the default rather than a wrapped one
+    return ParseSettingNumber(text).value_or(defaultValue);
+}
+
+ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
+    return static_cast<ColorValue>(ReadNumber(store, key, static_cast<std::int32_t>(defaultValue)));
+}
+
+bool ReadFlag(SettingStore& store, std::string_view key, bool defaultValue) {
+    return ParseSettingFlag(store.ReadSetting(kSettingsApp, kSettingsSection, key, FormatSettingFlag(defaultValue)));
+}
+
+void WriteNumber(SettingStore& store, std::string_view key, std::int32_t value) {
+    store.WriteSetting(kSettingsApp, kSettingsSection, key, FormatSettingNumber(value));
+}
+
+void WriteColor(SettingStore& store, std::string_view key, ColorValue value) {
+    WriteNumber(store, key, static_cast<std::int32_t>(value));
+}
+
+void WriteFlag(SettingStore& store, std::string_view key, bool value) {
+    store.WriteSetting(kSettingsApp, kSettingsSection, key, FormatSettingFlag(value));
+}
+
+}  // namespace
+
+void LoadSettings(SettingStore& store, SettingsRecord& record) {
+    const SettingsRecord d = DefaultSettings();
+    record.Alarm = ReadNumber(store, "Alarm", d.Alarm);
+    record.BGColor = ReadColor(store, "BGColor", d.BGColor);
+    record.TColor = ReadColor(store, "TColor", d.TColor);
+    record.SColor = ReadColor(store, "SColor", d.SColor);
+    record.MColor = ReadColor(store, "MColor", d.MColor);
+    record.HColor = ReadColor(store, "HColor", d.HColor);
+    record.ClockShape = ReadFlag(store, "ClockShape", d.ClockShape);
+    record.Beep = ReadFlag(store, "Beep", d.Beep);
+}
+
+void SaveSettings(SettingStore& store, const SettingsRecord& record) {
+    WriteNumber(store, "Alarm", record.Alarm);
+    WriteFlag(store, "Beep", record.Beep);
+    WriteFlag(store, "ClockShape", record.ClockShape);
+    WriteColor(store, "BGColor", record.BGColor);
+    WriteColor(store, "TColor", record.TColor);
+    WriteColor(store, "HColor", record.HColor);
+    WriteColor(store, "MColor", record.MColor);
+    WriteColor(store, "SColor", record.SColor);
+}

@@ -1,0 +1,60 @@
+# Cross build: Tockwen.exe, the Win32 unit tests and the end-to-end tests, run by ctest under Wine.
+set(WIN32_DEFS UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+# a single self-contained exe: no MinGW runtime DLL may be needed beside it
+set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(tockwen_core STATIC ${TOCKWEN_CORE_SOURCES})
+target_include_directories(tockwen_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(tockwen_core PRIVATE ${TOCKWEN_WARNINGS})
+
+add_library(tockwen_win32 STATIC ${TOCKWEN_WIN32_SOURCES})
+target_compile_definitions(tockwen_win32 PUBLIC ${WIN32_DEFS})
+target_compile_options(tockwen_win32 PRIVATE ${TOCKWEN_WARNINGS})
+target_link_libraries(tockwen_win32 PUBLIC tockwen_core
+    user32 gdi32 shell32 winmm comdlg32 comctl32 advapi32 oleaut32 ole32 uuid)
+
+set(TOCKWEN_RC ${PROJECT_SOURCE_DIR}/resources/Tockwen.rc)
+file(GLOB TOCKWEN_RC_DEPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
+set_source_files_properties(${TOCKWEN_RC} PROPERTIES OBJECT_DEPENDS "${TOCKWEN_RC_DEPS}")
+
+add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp ${TOCKWEN_RC})
+target_link_libraries(Tockwen PRIVATE tockwen_win32)
+target_link_options(Tockwen PRIVATE ${STATIC_LINK} -municode)
+target_compile_options(Tockwen PRIVATE ${TOCKWEN_WARNINGS})
+
+if(NOT TOCKWEN_TESTS)
+    return()
+endif()
+
+enable_testing()
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Every Windows test runs under Wine in a throwaway prefix inside this build tree, on a private
+# virtual display; a ctest fixture brings the prefix, the display and the sound server up and down.
+set(WINE_ENV ${PROJECT_SOURCE_DIR}/tests/support/wine-env.sh)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_ENV} run ${CMAKE_BINARY_DIR})
+add_test(NAME wine_env_up COMMAND ${WINE_ENV} up ${CMAKE_BINARY_DIR})
+add_test(NAME wine_env_down COMMAND ${WINE_ENV} down ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_env_up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+set_tests_properties(wine_env_down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+
+function(tockwen_wine_test name)
+    add_test(NAME ${name} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+    # one prefix, one desktop, one tray: the Wine tests run one at a time
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)
+endfunction()
+
+add_executable(win_tests ${TOCKWEN_WIN32_TESTS} ${TOCKWEN_RC})
+target_link_libraries(win_tests PRIVATE tockwen_win32 GTest::gtest_main)
+target_link_options(win_tests PRIVATE ${STATIC_LINK})
+tockwen_wine_test(win_tests)
+
+if(TOCKWEN_E2E_TESTS)
+    add_executable(e2e_tests ${TOCKWEN_E2E_TESTS})
+    target_link_libraries(e2e_tests PRIVATE tockwen_win32 GTest::gtest_main)
+    target_link_options(e2e_tests PRIVATE ${STATIC_LINK})
+    add_dependencies(e2e_tests Tockwen)
+    tockwen_wine_test(e2e_tests)
+endif()

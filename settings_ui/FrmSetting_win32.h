@@ -1,0 +1,13 @@
+// The settings dialog: one modeless instance, created on first use.
+#pragma once
+
+#include <windows.h>
+
+// Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.
+void ShowFrmSetting(HINSTANCE instance);
+// Closes the dialog if it is open (the main window does this first when it unloads).
+void UnloadFrmSetting();
+// The dialog's window, or null when it is closed.
+HWND FrmSettingWindow();
+// True when `msg` was a dialog-navigation message for the open dialog and has been handled.
+bool FrmSettingIsDialogMessage(MSG* msg);
