@@ -29,3 +29,6 @@ list(FILTER TOCKWEN_WIN32_TESTS EXCLUDE REGEX "/tests/e2e/")
 
 file(GLOB_RECURSE TOCKWEN_FUZZERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*_fuzz.cpp)
 file(GLOB_RECURSE TOCKWEN_BENCHMARKS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*_bench.cpp)
+
+# shared helpers of the Windows tests (driving Tockwen.exe, reading the tray, counting handles)
+file(GLOB TOCKWEN_TEST_SUPPORT_WIN32 CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/support/*_win32.cpp)
