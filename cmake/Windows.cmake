@@ -48,10 +48,14 @@ function(tockwen_wine_test name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)
 endfunction()
 
+add_test(NAME tockwen_imports COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-imports.sh $<TARGET_FILE:Tockwen>)
+
 add_executable(win_tests ${TOCKWEN_WIN32_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32} ${TOCKWEN_RC})
 target_link_libraries(win_tests PRIVATE tockwen_win32 GTest::gtest_main)
 target_include_directories(win_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_options(win_tests PRIVATE ${STATIC_LINK})
+target_link_libraries(win_tests PRIVATE version)
+add_dependencies(win_tests Tockwen)
 tockwen_wine_test(win_tests)
 
 if(TOCKWEN_E2E_TESTS)
