@@ -244,6 +244,23 @@ TEST_F(SettingsDialog, StartWithWindowsBox) {
     ExitYes();
 }
 
+TEST_F(SettingsDialog, ExitWhileTheColourChooserIsOpen) {
+    Start();
+    ASSERT_NE(Open(), nullptr);
+    Click(ControlId::Check1);
+    PostMessageW(Item(ControlId::Command1), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : FindWindows(app.Id(), L"#32770"))
+            if (IsWindowVisible(w) && GetDlgItem(w, kRedEdit)) return true;
+        return false;
+    }));
+    // the tray menu still answers: the chooser is modal to the settings dialog only
+    ExitYes();
+    EXPECT_EQ(app.ExitCode(), 0u) << "the dialog closed under the chooser without harm";
+    EXPECT_EQ(StoredSettings().at(L"Beep").text, L"1");
+    EXPECT_EQ(StoredSettings().at(L"BGColor").text, L"16777215");
+}
+
 // Whether this prefix can draw Hangul: a syllable must not come out as the same picture as a
 // character no font has (the missing-glyph box).
 bool DrawsHangul() {
