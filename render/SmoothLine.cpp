@@ -3,6 +3,7 @@
 #include "render/SmoothLine.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr double kMaxWidth = 32.0;
+// Pixels across the line in one group: offsets G = floor(width - 0.001) + 1 down to -1.
+constexpr std::size_t kMaxAcross = static_cast<std::size_t>(kMaxWidth) + 2;
 // Beyond this the quarter-pixel steps stop being exact; no clock line is anywhere near it.
 constexpr double kMaxCoordinate = 1e9;
 
@@ -68,37 +71,41 @@ bool SetUpLine(double x0, double y0, double x1, double y1, double width, LineSet
 
 // Calls sink(major, minor, weight) for each pixel of group `group`, offsets G down to -1.
 template <typename Sink> void CoverGroup(const LineSetup& line, std::int64_t group, Sink&& sink) {
-    double minor[4];
+    double minor[4], whole[4];
     const double firstMajor = SampleMajor(line, group * 4);
     for (int q = 0; q < 4; ++q) {
         const double t = (SampleMajor(line, group * 4 + q) - line.sMajor) * line.slope;
         minor[q] = line.trend < 0 ? line.sMinor - t : line.sMinor + t;
+        whole[q] = std::floor(minor[q]);
     }
     // The reference sample is the one with the largest minor coordinate.
-    const double reference = std::floor(line.trend > 0 ? minor[3] : minor[0]);
+    const double reference = line.trend > 0 ? whole[3] : whole[0];
     const double major = std::floor(firstMajor);
     const double width = line.width;
+    const double full = width >= 1 ? 1 : width;
 
-    for (int g = line.topOffset; g >= -1; --g) {
-        double sum = 0;
-        for (double m : minor) {
-            const double whole = std::floor(m);
-            const double frac = m - whole;
-            const bool beforeReference = whole < reference;
-            double c;
-            if (g == line.topOffset) {
-                c = beforeReference ? 0 : std::min(m - reference, width);
-            } else if (g == 0) {
-                c = beforeReference ? (width >= 1 ? 1 : width) : std::min(1 - frac, width);
-            } else if (g == -1) {
-                c = beforeReference ? std::min(1 - frac, width) : 0;
-            } else {
-                c = 1;
-            }
-            sum += c;
+    // The contributions for offsets G (the band spilling past the reference pixel), 0 (the
+    // reference pixel) and -1 (samples lying in the pixel before it); offsets in between are
+    // fully covered by every sample.
+    double top = 0, centre = 0, before = 0;
+    for (int q = 0; q < 4; ++q) {
+        const double m = minor[q];
+        const double rest = std::min(1 - (m - whole[q]), width);
+        if (whole[q] < reference) {
+            centre += full;
+            before += rest;
+        } else {
+            top += std::min(m - reference, width);
+            centre += rest;
         }
-        sink(major, reference + g - line.shift, RoundToInt16(sum * 255 / 4));
     }
+    const auto weight = [](double sum) { return RoundToInt16(sum * 255 / 4); };
+    const int g0 = line.topOffset;
+    sink(major, reference + g0 - line.shift, weight(top)); // G's rule comes first, also when G is 0
+    for (int g = g0 - 1; g >= 1; --g)
+        sink(major, reference + g - line.shift, weight(4));
+    if (g0 != 0) sink(major, reference - line.shift, weight(centre));
+    sink(major, reference - 1 - line.shift, weight(before));
 }
 
 // The channels of a plain colour mixed by an alpha already limited to 0..255.
@@ -151,21 +158,54 @@ void SmoothLine(Picture& picture, double x0, double y0, double x1, double y1, Co
     const double majorSize = line.steep ? Picture::kHeight : Picture::kWidth;
     const double minorSize = line.steep ? Picture::kWidth : Picture::kHeight;
 
+    const auto paint = [&](double pixelMajor, double minor, std::int32_t alpha) {
+        if (minor < 0 || minor >= minorSize) return;
+        const int a = static_cast<int>(pixelMajor), b = static_cast<int>(minor);
+        const int x = line.steep ? b : a, y = line.steep ? a : b;
+        // alpha 0 would write the pixel back unchanged and 255 would write the plain colour
+        if (alpha >= 255) {
+            picture.Set(x, y, plain);
+        } else if (alpha > 0) {
+            picture.Set(x, y, BlendPlain(plain, picture.Get(x, y), static_cast<std::uint32_t>(alpha)));
+        }
+    };
+    const auto alphaOf = [gain](std::int16_t weight) { return RoundToInt32(weight * gain); };
+
     // Every pixel of a group shares the group's major coordinate floor(S + group), so groups off
     // the picture along the major axis are skipped without being computed.
-    std::int64_t group = 0;
+    std::int64_t first = 0;
     if (line.sMajor < 0)
-        group = std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(-line.sMajor)) - 1);
-    for (; group < line.groups; ++group) {
-        const double major = std::floor(SampleMajor(line, group * 4));
+        first = std::max<std::int64_t>(0, static_cast<std::int64_t>(std::ceil(-line.sMajor)) - 1);
+    const auto groupMajor = [&](std::int64_t group) { return std::floor(SampleMajor(line, group * 4)); };
+
+    if (line.trend == 0) {
+        // A line parallel to its major axis has the same samples across it in every group, so
+        // one group's covers serve them all (the square's border is four such lines).
+        struct Across {
+            double minor;
+            std::int32_t alpha;
+        };
+        std::array<Across, kMaxAcross> across;
+        std::size_t count = 0;
+        CoverGroup(line, 0, [&](double, double minor, std::int16_t weight) {
+            across[count++] = {minor, alphaOf(weight)};
+        });
+        for (std::int64_t group = first; group < line.groups; ++group) {
+            const double major = groupMajor(group);
+            if (major < 0) continue;
+            if (major >= majorSize) break;
+            for (std::size_t i = 0; i < count; ++i)
+                paint(major, across[i].minor, across[i].alpha);
+        }
+        return;
+    }
+
+    for (std::int64_t group = first; group < line.groups; ++group) {
+        const double major = groupMajor(group);
         if (major < 0) continue;
         if (major >= majorSize) break;
         CoverGroup(line, group, [&](double pixelMajor, double minor, std::int16_t weight) {
-            if (minor < 0 || minor >= minorSize) return;
-            const int a = static_cast<int>(pixelMajor), b = static_cast<int>(minor);
-            const int x = line.steep ? b : a, y = line.steep ? a : b;
-            const std::int32_t alpha = RoundToInt32(weight * gain);
-            picture.Set(x, y, BlendPlain(plain, picture.Get(x, y), LimitAlpha(alpha)));
+            paint(pixelMajor, minor, alphaOf(weight));
         });
     }
 }

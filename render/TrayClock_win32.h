@@ -8,7 +8,7 @@
 #include "app/Settings.h"
 
 class TrayClock {
-public:
+  public:
     TrayClock();
     TrayClock(const TrayClock&) = delete;
     TrayClock& operator=(const TrayClock&) = delete;
@@ -20,6 +20,6 @@ public:
     HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings);
     HICON icon() const { return icon_.get(); }
 
-private:
+  private:
     unique_hicon icon_;
 };
