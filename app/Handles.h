@@ -38,7 +38,7 @@ private:
 
 namespace handles_detail {
 inline void CloseKey(HKEY key) { ::RegCloseKey(key); }
-inline void FreeModule(HMODULE module) { ::FreeLibrary(module); }
+inline void ReleaseModule(HMODULE module) { ::FreeLibrary(module); }
 inline void FreeGlobal(HGLOBAL memory) { ::GlobalFree(memory); }
 }  // namespace handles_detail
 
@@ -46,7 +46,7 @@ using unique_hicon = unique_any<HICON, &::DestroyIcon>;
 using unique_hbitmap = unique_any<HBITMAP, &::DeleteObject>;
 using unique_hdc = unique_any<HDC, &::DeleteDC>;
 using unique_hkey = unique_any<HKEY, &handles_detail::CloseKey>;
-using unique_hmodule = unique_any<HMODULE, &handles_detail::FreeModule>;
+using unique_hmodule = unique_any<HMODULE, &handles_detail::ReleaseModule>;
 using unique_hmenu = unique_any<HMENU, &::DestroyMenu>;
 using unique_handle = unique_any<HANDLE, &::CloseHandle>;
 
