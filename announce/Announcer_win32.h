@@ -6,14 +6,14 @@
 #include "app/ClockTime.h"
 
 class Announcer {
-public:
+  public:
     // `window` owns the beep timer (Timer1).
     explicit Announcer(HWND window);
 
-    void OnPollTick();                          // Timer2, every 100 ms
-    void OnBeepTick();                          // Timer1, every 750 ms while a sequence runs
-    void HourBeepCheck(const ClockTime& time);  // end of every redraw, with the redraw's time
+    void OnPollTick();                         // Timer2, every 100 ms
+    void OnBeepTick();                         // Timer1, every 750 ms while a sequence runs
+    void HourBeepCheck(const ClockTime& time); // end of every redraw, with the redraw's time
 
-private:
+  private:
     HWND window_;
 };
