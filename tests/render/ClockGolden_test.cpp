@@ -70,7 +70,9 @@ SettingsRecord NightColours() {
     return s;
 }
 
-void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ClockGolden : public testing::TestWithParam<GoldenCase> {};
 

@@ -150,6 +150,23 @@ TEST(SmoothLine, EveryPixelOnceWithWholeNumberEnds) {
     }
 }
 
+// No caller uses other widths, but the same rules apply: the offsets run from G = floor(width -
+// 0.001) + 1 down to -1, shifted by floor(width / 2), and each contribution is capped at the width.
+TEST(SmoothLine, OtherWidthsFollowTheSameRules) {
+    // two rows thick: the reference row and the one above it
+    EXPECT_EQ(
+        PixelCovers(0, 5, 1, 5, 2.0),
+        (std::vector<PixelCover>{
+            {0, 6, 0}, {0, 5, 255}, {0, 4, 255}, {0, 3, 0}, {1, 6, 0}, {1, 5, 255}, {1, 4, 255}, {1, 3, 0}}));
+    // half a pixel: 4 x 0.5 x 255 / 4 = 127.5, which rounds to the even 128
+    EXPECT_EQ(
+        PixelCovers(3, 2, 3, 3, 0.5),
+        (std::vector<PixelCover>{{4, 2, 0}, {3, 2, 128}, {2, 2, 0}, {4, 3, 0}, {3, 3, 128}, {2, 3, 0}}));
+    // so thin that G is 0: the first rule wins for offset 0 and nothing is covered
+    EXPECT_EQ(PixelCovers(0, 0, 1, 0, 0.0005),
+              (std::vector<PixelCover>{{0, 0, 0}, {0, -1, 0}, {1, 0, 0}, {1, -1, 0}}));
+}
+
 TEST(SmoothLine, DegenerateOrUnusableLinesDrawNothing) {
     struct Case {
         const char* name;
