@@ -156,6 +156,7 @@ void ClockCal::StartUp() {
 
     RegistrySettingStore store;
     LoadSettings(store, Settings);
+    settingsLoaded_ = true;
 }
 
 void ClockCal::OnTimer(UINT_PTR id) {
@@ -228,8 +229,12 @@ void ClockCal::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     UnloadFrmSetting();
-    RegistrySettingStore store;
-    SaveSettings(store, Settings);
+    // A session end can arrive while start-up waits on the shell, before the settings are
+    // read: saving then would overwrite the stored settings with the all-zero record.
+    if (settingsLoaded_) {
+        RegistrySettingStore store;
+        SaveSettings(store, Settings);
+    }
     DeleteTrayIcon();
 }
 

@@ -56,5 +56,6 @@ class ClockCal {
     TrayClock trayClock_;
     std::optional<Announcer> announcer_;
     UINT taskbarCreated_ = 0;
+    bool settingsLoaded_ = false;
     bool unloaded_ = false;
 };

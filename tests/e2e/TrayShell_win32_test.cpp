@@ -182,6 +182,29 @@ TEST_F(TrayShell, SessionEndSavesTheSettings) {
     EXPECT_TRUE(other.TrayIconPresent());
 }
 
+TEST(TrayShellStartUp, SessionEndDuringStartUpKeepsTheStoredSettings) {
+    // the session may end while start-up still waits on the shell: the settings it has not
+    // read yet must not be overwritten with the all-zero record
+    DeleteStoredSettings();
+    StoreSetting(L"Alarm", L"4");
+    StoreSetting(L"BGColor", L"255");
+    for (int round = 0; round < 5; ++round) {
+        TockwenProcess app;
+        ASSERT_TRUE(app.Launch());
+        HWND main = nullptr;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                const auto found = FindWindows(app.Id(), kMainWindowClass, kMainWindowCaption);
+                return !found.empty() && (main = found.front()) != nullptr;
+            },
+            5000ms, 1ms));
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000, nullptr);
+        const auto stored = StoredSettings();
+        ASSERT_EQ(stored.at(L"Alarm").text, L"4");
+        ASSERT_EQ(stored.at(L"BGColor").text, L"255");
+    }
+}
+
 TEST_F(TrayShell, SettingsTwiceGivesOneWindow) {
     ASSERT_TRUE(app.ChooseMenuItem(kItemSetting));
     ASSERT_TRUE(WaitFor([&] { return !FindWindows(app.Id(), nullptr, L"환경설정").empty(); }));

@@ -10,12 +10,13 @@
 
 namespace driver {
 
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+             std::chrono::milliseconds poll) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         if (done()) return true;
         if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(poll);
     }
 }
 
@@ -72,19 +73,24 @@ TockwenProcess::~TockwenProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-bool TockwenProcess::Start() {
+bool TockwenProcess::Launch() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + TockwenExePath() + L"\"";
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info_))
-        return false;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info_);
+}
+
+bool TockwenProcess::Start() {
+    if (!Launch()) return false;
     WaitFor([&] {
         const auto found = FindWindows(info_.dwProcessId, kMainWindowClass, kMainWindowCaption);
         main_ = found.empty() ? nullptr : found.front();
         return main_ != nullptr;
     });
-    return main_ && WaitFor([&] { return TrayIconPresent(); });
+    if (!main_ || !WaitFor([&] { return TrayIconPresent(); })) return false;
+    // start-up is over when the program first waits for input in its message loop
+    return WaitForInputIdle(info_.hProcess, 5000) == 0;
 }
 
 bool TockwenProcess::Running() const {
@@ -181,6 +187,13 @@ void StoreSetting(const wchar_t* key, const wchar_t* text) {
                     nullptr);
     RegSetValueExW(hkey.get(), key, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                    static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+}
+
+void PrintTo(const StoredValue& value, std::ostream* os) {
+    *os << "type " << value.type << " \"";
+    for (wchar_t c : value.text)
+        *os << (c < 128 ? static_cast<char>(c) : '?');
+    *os << '"';
 }
 
 std::map<std::wstring, StoredValue> StoredSettings() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ namespace driver {
 using namespace std::chrono_literals;
 
 // Polls `done` every 20 ms until it holds or `timeout` passes; returns its last answer.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5000ms);
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5000ms,
+             std::chrono::milliseconds poll = 20ms);
 
 // Tockwen.exe beside the running test executable.
 std::wstring TockwenExePath();
@@ -33,8 +35,10 @@ class TockwenProcess {
     TockwenProcess& operator=(const TockwenProcess&) = delete;
     ~TockwenProcess(); // kills the process if it still runs
 
-    // Starts Tockwen.exe and waits for its hidden main window and its tray icon.
+    // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
     bool Start();
+    // Starts Tockwen.exe and returns at once.
+    bool Launch();
     HWND MainWindow() const { return main_; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
@@ -72,6 +76,7 @@ struct StoredValue {
     std::wstring text;
     bool operator==(const StoredValue&) const = default;
 };
+void PrintTo(const StoredValue& value, std::ostream* os);
 // Every value of the key, by name (empty when the key does not exist).
 std::map<std::wstring, StoredValue> StoredSettings();
 
