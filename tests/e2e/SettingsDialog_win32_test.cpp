@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "e2e/PngFile.h"
+#include "render/ClockFace.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/Registry_win32.h"
 #include "settings_ui/RunRegistration.h"
@@ -259,6 +260,61 @@ TEST_F(SettingsDialog, ExitWhileTheColourChooserIsOpen) {
     EXPECT_EQ(app.ExitCode(), 0u) << "the dialog closed under the chooser without harm";
     EXPECT_EQ(StoredSettings().at(L"Beep").text, L"1");
     EXPECT_EQ(StoredSettings().at(L"BGColor").text, L"16777215");
+}
+
+// Pixels of `color` in the bottom-right corner of the taskbar, where the clock icon sits.
+int CountInTray(std::uint32_t color) {
+    RECT tray = TaskbarRect();
+    tray.left = tray.right - 120;
+    int n = 0;
+    for (std::uint32_t p : CaptureScreen(tray))
+        n += p == color ? 1 : 0;
+    return n;
+}
+
+// Pixels of `color` in the face the renderer draws for `time`.
+int CountInFace(const ClockTime& time, const SettingsRecord& settings, std::uint32_t color) {
+    Picture face;
+    DrawClockFace(face, time, settings);
+    int n = 0;
+    for (int y = 0; y < Picture::kHeight; ++y)
+        for (int x = 0; x < Picture::kWidth; ++x)
+            n += face.Get(x, y) == color ? 1 : 0;
+    return n;
+}
+
+ClockTime Now(int offsetSeconds = 0) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const int total = (t.wHour * 3600 + t.wMinute * 60 + t.wSecond + offsetSeconds + 86400) % 86400;
+    return {total / 3600, total / 60 % 60, total % 60};
+}
+
+TEST_F(SettingsDialog, TheTrayClockShowsChangesAtItsNextTick) {
+    Start();
+    ASSERT_NE(Open(), nullptr);
+    constexpr std::uint32_t kNewBackground = 0x402010; // red 16, green 32, blue 64
+    EXPECT_EQ(CountInTray(kNewBackground), 0);
+
+    Click(ControlId::Option1Circle);
+    ChooseColour(16, 32, 64, IDOK); // 배경색 is the target the dialog opens on
+    SettingsRecord expected = DefaultSettings();
+    expected.ClockShape = true;
+    expected.BGColor = kNewBackground;
+    // the icon on screen is the round face in the new background, pixel for pixel in that colour
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const int onScreen = CountInTray(kNewBackground);
+            for (int offset : {0, -1, 1})
+                if (onScreen > 0 && onScreen == CountInFace(Now(offset), expected, kNewBackground))
+                    return true;
+            return false;
+        },
+        2000ms))
+        << "the tray icon does not show the new shape and background";
+    EXPECT_TRUE(StoredSettings().empty()) << "the store is written only at exit";
+    Close();
+    ExitYes();
 }
 
 // Whether this prefix can draw Hangul: a syllable must not come out as the same picture as a
