@@ -175,11 +175,6 @@ class FrmSetting {
             OnCombo2Change();
     }
 
-    void Destroyed() {
-        ::RemoveWindowSubclass(EditOf(combo1_), ComboEditProc, static_cast<UINT_PTR>(ControlId::Combo1));
-        ::RemoveWindowSubclass(EditOf(combo2_), ComboEditProc, static_cast<UINT_PTR>(ControlId::Combo2));
-    }
-
   private:
     HWND Item(ControlId id) const { return ::GetDlgItem(hwnd_, static_cast<int>(id)); }
 
@@ -332,7 +327,6 @@ LRESULT CALLBACK FrmSettingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_NCDESTROY:
         if (dialog) {
-            dialog->Destroyed();
             if (openDialog == dialog) openDialog = nullptr;
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             delete dialog;
