@@ -204,6 +204,8 @@ class FrmSetting {
                                           DWORD_PTR data) {
         if (message == WM_KEYDOWN)
             reinterpret_cast<FrmSetting*>(data)->OnComboKey(static_cast<ControlId>(id));
+        // the edit is destroyed before the dialog is: its subclass goes with it
+        if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ComboEditProc, id);
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
 
