@@ -9,7 +9,7 @@
 
 #include "app/Handles.h"
 #include "render/ClockFace.h"
-#include "tests/render/GuiObjects_win32.h"
+#include "support/GuiCounts_win32.h"
 
 namespace {
 

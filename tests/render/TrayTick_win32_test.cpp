@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "render/TrayClock_win32.h"
-#include "tests/render/GuiObjects_win32.h"
+#include "support/GuiCounts_win32.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "settings_ui/LibraryReferences_win32.h"
 #include "settings_ui/Registry_win32.h"
 #include "settings_ui/RunRegistration.h"
-#include "settings_ui/WineCounts_win32.h"
+#include "support/GuiCounts_win32.h"
 #include "settings_ui/XPStyle_win32.h"
 
 namespace {
@@ -464,11 +464,11 @@ TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
 
 TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
     // the counters are live: an object made and freed shows in them
-    const long gdiStart = counts::GdiObjects();
-    ASSERT_GT(gdiStart, 0) << "no way to count GDI objects here";
+    const auto gdiStart = GdiObjectCount();
+    ASSERT_TRUE(gdiStart) << "no way to count GDI objects here";
     {
         unique_hbitmap probe(::CreateBitmap(4, 4, 1, 32, nullptr));
-        ASSERT_EQ(counts::GdiObjects(), gdiStart + 1);
+        ASSERT_EQ(GdiObjectCount(), *gdiStart + 1);
     }
     // the program's own references on shell32, counted at its LoadLibrary/FreeLibrary calls
     const libref::Counter shell32(L"shell32.dll");
@@ -482,9 +482,9 @@ TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
     Open(); // the first opening registers classes and loads what stays loaded
     UnloadFrmSetting();
     Pump(10);
-    const long gdi = counts::GdiObjects();
-    const long user = counts::UserObjects();
-    const long windows = counts::ThreadWindows();
+    const auto gdi = GdiObjectCount();
+    const auto user = UserObjectCount();
+    const unsigned windows = ThreadWindowCount();
 
     for (int i = 0; i < 100; ++i) {
         Open();
@@ -496,13 +496,14 @@ TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
         Pump(5);
     }
     std::printf(
-        "[ figure   ] after 100 openings: GDI objects %ld -> %ld, USER objects %ld -> %ld, windows %ld -> "
-        "%ld, shell32 references held %ld\n",
-        gdi, counts::GdiObjects(), user, counts::UserObjects(), windows, counts::ThreadWindows(),
-        shell32.Held());
-    EXPECT_EQ(counts::GdiObjects(), gdi);
-    EXPECT_EQ(counts::UserObjects(), user);
-    EXPECT_EQ(counts::ThreadWindows(), windows);
+        "[ figure   ] after 100 openings: GDI objects %ld -> %ld, USER objects %ld -> %ld, windows %u -> "
+        "%u, shell32 references held %ld\n",
+        static_cast<long>(gdi.value_or(0)), static_cast<long>(GdiObjectCount().value_or(0)),
+        static_cast<long>(user.value_or(0)), static_cast<long>(UserObjectCount().value_or(0)), windows,
+        ThreadWindowCount(), static_cast<long>(shell32.Held()));
+    EXPECT_EQ(GdiObjectCount(), gdi);
+    EXPECT_EQ(UserObjectCount(), user);
+    EXPECT_EQ(ThreadWindowCount(), windows);
     EXPECT_EQ(shell32.Held(), 0) << "every opening's reference is given back";
 }
 
