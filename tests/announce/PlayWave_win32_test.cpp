@@ -49,9 +49,11 @@ TEST(PlayWaveWithoutDevice, ChildReturnsAtOnce) {
         GTEST_SKIP() << "runs only as the child of NoDeviceReturnsAtOnce";
     EXPECT_EQ(::waveOutGetNumDevs(), 0u);
     const double start = SecondsNow();
-    for (int clip : DecideAnnouncement(0, 30, 1, false).clips)
-        PlayWave(clip); // the longest announcement
-    EXPECT_LT(SecondsNow() - start, 0.3);
+    for (int clip : DecideAnnouncement(11, 30, 1, false).clips) // the longest announcement
+        PlayWave(clip);
+    const double took = SecondsNow() - start;
+    EXPECT_LT(took, 0.3);
+    std::printf("without a sound device an announcement's three PlayWave calls took %.4f s\n", took);
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
