@@ -3,20 +3,13 @@
 
 #include "announce/PlayWave_win32.h"
 #include "app/AppIds.h"
+#include "app/ClockCal_win32.h"
 #include "app/Settings.h"
-
-namespace {
-ClockTime LocalClockTime() {
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    return {now.wHour, now.wMinute, now.wSecond};
-}
-} // namespace
 
 Announcer::Announcer(HWND window) : window_(window) {}
 
 void Announcer::OnPollTick() {
-    Poll(LocalClockTime());
+    Poll(ReadLocalClock());
 }
 
 void Announcer::Poll(const ClockTime& now) {

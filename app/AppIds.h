@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-inline constexpr UINT_PTR kTimer1Id = 1;  // beep pacing, 750 ms, started by the announcer
-inline constexpr UINT_PTR kTimer2Id = 2;  // announcement poll, 100 ms
-inline constexpr UINT_PTR kTickerId = 3;  // redraw, 100 ms
+inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, started by the announcer
+inline constexpr UINT_PTR kTimer2Id = 2; // announcement poll, 100 ms
+inline constexpr UINT_PTR kTickerId = 3; // redraw, 100 ms
 inline constexpr UINT kTimer1Interval = 750;
 inline constexpr UINT kTimer2Interval = 100;
 inline constexpr UINT kTickerInterval = 100;
@@ -14,9 +14,9 @@ inline constexpr UINT kTickerInterval = 100;
 inline constexpr UINT kTrayCallbackMessage = 0x0200;
 inline constexpr UINT kTrayIconId = 1;
 
-inline constexpr UINT kCmdSetting = 101;  // mnuSetting
-inline constexpr UINT kCmdAbout = 102;    // mnuabout
-inline constexpr UINT kCmdExit = 103;     // mnuexit
+inline constexpr UINT kCmdSetting = 101; // mnuSetting
+inline constexpr UINT kCmdAbout = 102;   // mnuabout
+inline constexpr UINT kCmdExit = 103;    // mnuexit
 
 inline constexpr wchar_t kMainWindowClass[] = L"TockwenClockCal";
 inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen 1.1";

@@ -5,9 +5,8 @@
 
 #include <utility>
 
-template <typename T, auto Close, T Invalid = T{}>
-class unique_any {
-public:
+template <typename T, auto Close, T Invalid = T{}> class unique_any {
+  public:
     unique_any() = default;
     explicit unique_any(T value) : value_(value) {}
     unique_any(const unique_any&) = delete;
@@ -32,27 +31,33 @@ public:
         return &value_;
     }
 
-private:
+  private:
     T value_ = Invalid;
 };
 
 namespace handles_detail {
-inline void CloseKey(HKEY key) { ::RegCloseKey(key); }
-inline void FreeModule(HMODULE module) { ::FreeLibrary(module); }
-inline void FreeGlobal(HGLOBAL memory) { ::GlobalFree(memory); }
-}  // namespace handles_detail
+inline void CloseKey(HKEY key) {
+    ::RegCloseKey(key);
+}
+inline void ReleaseModule(HMODULE module) {
+    ::FreeLibrary(module);
+}
+inline void FreeGlobal(HGLOBAL memory) {
+    ::GlobalFree(memory);
+}
+} // namespace handles_detail
 
 using unique_hicon = unique_any<HICON, &::DestroyIcon>;
 using unique_hbitmap = unique_any<HBITMAP, &::DeleteObject>;
 using unique_hdc = unique_any<HDC, &::DeleteDC>;
 using unique_hkey = unique_any<HKEY, &handles_detail::CloseKey>;
-using unique_hmodule = unique_any<HMODULE, &handles_detail::FreeModule>;
+using unique_hmodule = unique_any<HMODULE, &handles_detail::ReleaseModule>;
 using unique_hmenu = unique_any<HMENU, &::DestroyMenu>;
 using unique_handle = unique_any<HANDLE, &::CloseHandle>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class unique_hdc_window {
-public:
+  public:
     explicit unique_hdc_window(HWND window) : window_(window), dc_(::GetDC(window)) {}
     unique_hdc_window(const unique_hdc_window&) = delete;
     unique_hdc_window& operator=(const unique_hdc_window&) = delete;
@@ -61,14 +66,14 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // Selects an object into a DC and selects the previous one back at the end of the scope.
 class unique_select_object {
-public:
+  public:
     unique_select_object(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
     unique_select_object(const unique_select_object&) = delete;
     unique_select_object& operator=(const unique_select_object&) = delete;
@@ -78,7 +83,7 @@ public:
         dc_ = nullptr;
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

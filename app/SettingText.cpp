@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsIgnored(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -30,19 +32,23 @@ std::optional<std::int32_t> ParseRadix(std::string_view text, std::size_t pos, u
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::int32_t> ParseSettingNumber(std::string_view text) {
     std::size_t pos = 0;
     auto skip = [&] {
-        while (pos < text.size() && IsIgnored(text[pos])) ++pos;
+        while (pos < text.size() && IsIgnored(text[pos]))
+            ++pos;
     };
     skip();
     if (pos < text.size() && text[pos] == '&') {
         std::size_t next = pos + 1;
-        while (next < text.size() && IsIgnored(text[next])) ++next;
-        if (next < text.size() && (text[next] == 'H' || text[next] == 'h')) return ParseRadix(text, next + 1, 16);
-        if (next < text.size() && (text[next] == 'O' || text[next] == 'o')) return ParseRadix(text, next + 1, 8);
+        while (next < text.size() && IsIgnored(text[next]))
+            ++next;
+        if (next < text.size() && (text[next] == 'H' || text[next] == 'h'))
+            return ParseRadix(text, next + 1, 16);
+        if (next < text.size() && (text[next] == 'O' || text[next] == 'o'))
+            return ParseRadix(text, next + 1, 8);
         return 0;
     }
 
@@ -94,11 +100,15 @@ std::optional<std::int32_t> ParseSettingNumber(std::string_view text) {
         return std::nullopt;
     }
     if (error != std::errc()) return 0;
-    const double rounded = std::nearbyint(value);  // default rounding mode: halves to even
+    const double rounded = std::nearbyint(value); // default rounding mode: halves to even
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return std::nullopt;
     return static_cast<std::int32_t>(rounded);
 }
 
-bool ParseSettingFlag(std::string_view text) { return text == "1"; }
+bool ParseSettingFlag(std::string_view text) {
+    return text == "1";
+}
 
-std::string FormatSettingNumber(std::int32_t value) { return std::to_string(value); }
+std::string FormatSettingNumber(std::int32_t value) {
+    return std::to_string(value);
+}

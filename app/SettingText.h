@@ -24,4 +24,6 @@ std::optional<std::int32_t> ParseSettingNumber(std::string_view text);
 bool ParseSettingFlag(std::string_view text);
 
 std::string FormatSettingNumber(std::int32_t value);
-inline std::string FormatSettingFlag(bool value) { return value ? "1" : "0"; }
+inline std::string FormatSettingFlag(bool value) {
+    return value ? "1" : "0";
+}

@@ -32,7 +32,8 @@ ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defau
 }
 
 bool ReadFlag(SettingStore& store, std::string_view key, bool defaultValue) {
-    return ParseSettingFlag(store.ReadSetting(kSettingsApp, kSettingsSection, key, FormatSettingFlag(defaultValue)));
+    return ParseSettingFlag(
+        store.ReadSetting(kSettingsApp, kSettingsSection, key, FormatSettingFlag(defaultValue)));
 }
 
 void WriteNumber(SettingStore& store, std::string_view key, std::int32_t value) {
@@ -47,7 +48,7 @@ void WriteFlag(SettingStore& store, std::string_view key, bool value) {
     store.WriteSetting(kSettingsApp, kSettingsSection, key, FormatSettingFlag(value));
 }
 
-}  // namespace
+} // namespace
 
 void LoadSettings(SettingStore& store, SettingsRecord& record) {
     const SettingsRecord d = DefaultSettings();

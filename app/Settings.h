@@ -9,14 +9,14 @@
 using ColorValue = std::uint32_t;
 
 struct SettingsRecord {
-    std::int32_t Alarm = 0;  // announcement interval: 0 off, 1/2/3 every 10/20/30 minutes, 4 hourly
+    std::int32_t Alarm = 0; // announcement interval: 0 off, 1/2/3 every 10/20/30 minutes, 4 hourly
     ColorValue BGColor = 0;
     ColorValue TColor = 0;
     ColorValue SColor = 0;
     ColorValue MColor = 0;
     ColorValue HColor = 0;
-    bool ClockShape = false;  // true: circular face
-    bool Beep = false;        // beep the hour count on the hour
+    bool ClockShape = false; // true: circular face
+    bool Beep = false;       // beep the hour count on the hour
     bool operator==(const SettingsRecord&) const = default;
 };
 
@@ -29,7 +29,7 @@ inline constexpr std::string_view kSettingsSection = "Setting";
 
 // The store is addressed by application, section and key and holds texts.
 class SettingStore {
-public:
+  public:
     virtual ~SettingStore() = default;
     // The stored text, or defaultText when the key does not exist.
     virtual std::string ReadSetting(std::string_view app, std::string_view section, std::string_view key,

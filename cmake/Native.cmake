@@ -44,7 +44,9 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
 endif()
 
 find_package(benchmark QUIET)
-if(benchmark_FOUND AND TOCKWEN_BENCHMARKS)
-    add_executable(core_bench ${TOCKWEN_BENCHMARKS})
+if(benchmark_FOUND AND TOCKWEN_BENCHMARKS AND TOCKWEN_BENCH_SOURCES)
+    add_executable(core_bench ${TOCKWEN_BENCH_SOURCES})
     target_link_libraries(core_bench PRIVATE tockwen_core benchmark::benchmark benchmark::benchmark_main)
+    # a smoke run only: real figures come from an optimised build without sanitizers
+    add_test(NAME core_bench_smoke COMMAND core_bench --benchmark_min_time=0.001)
 endif()

@@ -1,10 +1,42 @@
-// The tray icon's picture (placeholder until the clock face renderer lands: no image yet).
+// The tray icon's picture: the face is drawn into a plain buffer, copied into a bitmap the
+// display understands, and turned into the icon.
 #include "render/TrayClock_win32.h"
+
+#include <array>
+#include <cstdint>
+
+#include "render/ClockFace.h"
+#include "render/IconFromPicture_win32.h"
+#include "render/ResolveColor_win32.h"
 
 TrayClock::TrayClock() = default;
 TrayClock::~TrayClock() = default;
 
-HICON TrayClock::Redraw(HDC, const ClockTime&, const SettingsRecord&) {
+HICON TrayClock::Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings) {
+    DrawClockFace(clock_, time, settings, ResolveColorWin32);
+    CopyToIcos(referenceDC);
+    // The old icon goes before the new one is made; the shell keeps its own copy of the image.
     icon_.reset();
-    return nullptr;
+    if (icos_) icon_.reset(IconFromPicture(referenceDC, icos_.get(), kDefaultIconKey));
+    return icon_.get();
+}
+
+void TrayClock::CopyToIcos(HDC referenceDC) {
+    if (!icos_) icos_.reset(CreateCompatibleBitmap(referenceDC, Picture::kWidth, Picture::kHeight));
+    if (!icos_) return;
+
+    // A 32-bit DIB row holds blue in the low byte, the picture red: swap them on the way.
+    std::array<std::uint32_t, Picture::kWidth * Picture::kHeight> bits;
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        const ColorValue c = clock_.pixels[i];
+        bits[i] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = Picture::kWidth;
+    info.bmiHeader.biHeight = -Picture::kHeight; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBits(referenceDC, icos_.get(), 0, Picture::kHeight, bits.data(), &info, DIB_RGB_COLORS);
 }

@@ -14,7 +14,9 @@ struct NumberCase {
     std::optional<std::int32_t> expected;
 };
 
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class ParseNumber : public testing::TestWithParam<NumberCase> {};
 
@@ -31,8 +33,9 @@ INSTANTIATE_TEST_SUITE_P(Plain, ParseNumber,
                                          NumberCase{"+5", 5}, NumberCase{"007", 7}));
 
 INSTANTIATE_TEST_SUITE_P(Blanks, ParseNumber,
-                         testing::Values(NumberCase{" 3", 3}, NumberCase{"3 ", 3}, NumberCase{"16 777 215", 16777215},
-                                         NumberCase{"\t1\n2", 12}, NumberCase{"- 4", -4}, NumberCase{"1 . 5", 2},
+                         testing::Values(NumberCase{" 3", 3}, NumberCase{"3 ", 3},
+                                         NumberCase{"16 777 215", 16777215}, NumberCase{"\t1\n2", 12},
+                                         NumberCase{"- 4", -4}, NumberCase{"1 . 5", 2},
                                          NumberCase{"1e 2", 100}, NumberCase{"&H F F", 255},
                                          // a carriage return is not a blank: it ends the number
                                          NumberCase{"1\r2", 1}));
@@ -46,14 +49,16 @@ INSTANTIATE_TEST_SUITE_P(NotANumber, ParseNumber,
 INSTANTIATE_TEST_SUITE_P(StopsAtJunk, ParseNumber,
                          testing::Values(NumberCase{"12abc", 12}, NumberCase{"3,5", 3}, NumberCase{"1-2", 1},
                                          NumberCase{"1e", 1}, NumberCase{"1e+", 1}, NumberCase{"2e1x", 20},
-                                         NumberCase{"1.2.3", 1}, NumberCase{"&H1G", 1}, NumberCase{"&O78", 7}));
+                                         NumberCase{"1.2.3", 1}, NumberCase{"&H1G", 1},
+                                         NumberCase{"&O78", 7}));
 
 // Halves go to the even neighbour, as the store has always been read.
 INSTANTIATE_TEST_SUITE_P(Rounding, ParseNumber,
                          testing::Values(NumberCase{"2.5", 2}, NumberCase{"3.5", 4}, NumberCase{"-2.5", -2},
                                          NumberCase{"-3.5", -4}, NumberCase{"0.5", 0}, NumberCase{".5", 0},
                                          NumberCase{"1.5", 2}, NumberCase{"2.4999", 2}, NumberCase{"2.51", 3},
-                                         NumberCase{"1.6E1", 16}, NumberCase{"25e-1", 2}, NumberCase{"1e-999", 0}));
+                                         NumberCase{"1.6E1", 16}, NumberCase{"25e-1", 2},
+                                         NumberCase{"1e-999", 0}));
 
 INSTANTIATE_TEST_SUITE_P(Radix, ParseNumber,
                          testing::Values(NumberCase{"&HFF8000", 0xFF8000}, NumberCase{"&hff", 255},
@@ -64,12 +69,14 @@ INSTANTIATE_TEST_SUITE_P(Radix, ParseNumber,
 
 // Outside 32 bits is reported, never wrapped into some other value.
 INSTANTIATE_TEST_SUITE_P(OutOfRange, ParseNumber,
-                         testing::Values(NumberCase{"2147483647", 2147483647}, NumberCase{"-2147483648", INT32_MIN},
-                                         NumberCase{"2147483647.4", 2147483647}, NumberCase{"2147483647.5", kOut},
-                                         NumberCase{"2147483648", kOut}, NumberCase{"-2147483649", kOut},
-                                         NumberCase{"4294967295", kOut}, NumberCase{"99999999999999999999", kOut},
-                                         NumberCase{"1e10", kOut}, NumberCase{"-1e999", kOut},
-                                         NumberCase{"&H100000000", kOut}, NumberCase{"&O40000000000", kOut}));
+                         testing::Values(NumberCase{"2147483647", 2147483647},
+                                         NumberCase{"-2147483648", INT32_MIN},
+                                         NumberCase{"2147483647.4", 2147483647},
+                                         NumberCase{"2147483647.5", kOut}, NumberCase{"2147483648", kOut},
+                                         NumberCase{"-2147483649", kOut}, NumberCase{"4294967295", kOut},
+                                         NumberCase{"99999999999999999999", kOut}, NumberCase{"1e10", kOut},
+                                         NumberCase{"-1e999", kOut}, NumberCase{"&H100000000", kOut},
+                                         NumberCase{"&O40000000000", kOut}));
 
 TEST(ParseFlag, OnlyExactOneIsTrue) {
     EXPECT_TRUE(ParseSettingFlag("1"));
@@ -91,4 +98,4 @@ TEST(FormatNumber, RoundTripsEveryWrittenValue) {
         EXPECT_EQ(ParseSettingNumber(FormatSettingNumber(v)), v);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 class FakeStore : public SettingStore {
-public:
+  public:
     std::map<std::string, std::string> values;
     std::vector<std::string> reads, writes;
 
@@ -39,8 +39,8 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     FakeStore store;
     SettingsRecord record;
     LoadSettings(store, record);
-    EXPECT_EQ(store.reads, (std::vector<std::string>{"Alarm", "BGColor", "TColor", "SColor", "MColor", "HColor",
-                                                     "ClockShape", "Beep"}));
+    EXPECT_EQ(store.reads, (std::vector<std::string>{"Alarm", "BGColor", "TColor", "SColor", "MColor",
+                                                     "HColor", "ClockShape", "Beep"}));
     EXPECT_TRUE(store.writes.empty()) << "loading must never write the store";
     EXPECT_EQ(record, DefaultSettings());
     EXPECT_EQ(record.Alarm, 1);
@@ -50,15 +50,16 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     EXPECT_EQ(record.HColor, 255u);
 
     SaveSettings(store, record);
-    EXPECT_EQ(store.writes, (std::vector<std::string>{"Alarm=1", "Beep=0", "ClockShape=0", "BGColor=16777215",
-                                                      "TColor=0", "HColor=255", "MColor=38400", "SColor=16744448"}));
+    EXPECT_EQ(store.writes,
+              (std::vector<std::string>{"Alarm=1", "Beep=0", "ClockShape=0", "BGColor=16777215", "TColor=0",
+                                        "HColor=255", "MColor=38400", "SColor=16744448"}));
 }
 
 TEST(Settings, StoredTextsAreReadAsTheyStand) {
     FakeStore store;
-    store.values = {{"Alarm", " 3 "},        {"BGColor", "16 777 215"}, {"TColor", ""},
+    store.values = {{"Alarm", " 3 "},          {"BGColor", "16 777 215"}, {"TColor", ""},
                     {"SColor", "-2147483640"}, {"MColor", "abc"},         {"HColor", "&HFF"},
-                    {"ClockShape", "1"},      {"Beep", "true"}};
+                    {"ClockShape", "1"},       {"Beep", "true"}};
     SettingsRecord record;
     LoadSettings(store, record);
     EXPECT_EQ(record.Alarm, 3);
@@ -104,11 +105,12 @@ TEST(Settings, SaveWritesCurrentValuesWhateverTheirOrigin) {
     FakeStore store;
     SettingsRecord record{4, 0x123456, 0x80000008, 7, 8, 9, true, true};
     SaveSettings(store, record);
-    EXPECT_EQ(store.writes, (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
-                                                      "TColor=-2147483640", "HColor=9", "MColor=8", "SColor=7"}));
+    EXPECT_EQ(store.writes,
+              (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
+                                        "TColor=-2147483640", "HColor=9", "MColor=8", "SColor=7"}));
     SettingsRecord back;
     LoadSettings(store, back);
     EXPECT_EQ(back, record);
 }
 
-}  // namespace
+} // namespace

@@ -1,0 +1,249 @@
+// The hidden main window: owns the tray icon, the timers, the popup menu and the program's life.
+#include "app/ClockCal_win32.h"
+
+#include "app/AppIds.h"
+#include "app/RegistrySettingStore_win32.h"
+#include "app/Settings.h"
+#include "settings_ui/FrmSetting_win32.h"
+
+namespace {
+
+constexpr wchar_t kAboutTitle[] = L"Tockwen v1.1";
+constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형태로 표시하는\r\n"
+                                 L"트레이 아이콘 시계입니다.\r\n"
+                                 L"\r\n"
+                                 L"환경설정에서 시계의 모양이나 색, 등을 설정할 수 있습니다.\r\n"
+                                 L"\r\n"
+                                 L"Tip. 초침을 표시하고 싶지 않으시다면\r\n"
+                                 L"초침의 색을 배경색과 같게 해보세요.\r\n"
+                                 L"\r\n"
+                                 L"Made by Quorvel\r\n"
+                                 L"https://github.com/tockwen/tockwen";
+constexpr wchar_t kExitText[] = L"정말 종료하시겠습니까?";
+constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
+
+HICON LoadGroupIcon(const wchar_t* name, int widthMetric, int heightMetric) {
+    // shared icons belong to the system's cache and are never destroyed
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                         LR_SHARED));
+}
+
+} // namespace
+
+void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner) {
+    HWND topOwner = window;
+    if (alsoTopOwner) {
+        while (HWND owner = GetWindow(topOwner, GW_OWNER))
+            topOwner = owner;
+    }
+    HICON large = LoadGroupIcon(resourceName, SM_CXICON, SM_CYICON);
+    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    HICON small = LoadGroupIcon(resourceName, SM_CXSMICON, SM_CYSMICON);
+    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+ClockTime ReadLocalClock() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond};
+}
+
+bool ClockCal::Create(HINSTANCE instance) {
+    instance_ = instance;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &ClockCal::WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExW(&wc)) return false;
+    // A hidden tool window: never shown, so it is in neither the taskbar nor Alt+Tab. It is a
+    // top-level window rather than a message-only one so that it hears the shell's broadcasts.
+    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kMainWindowCaption,
+                         WS_OVERLAPPEDWINDOW | WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr,
+                         nullptr, instance, this))
+        return false;
+    StartUp();
+    return true;
+}
+
+LRESULT CALLBACK ClockCal::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ClockCal* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<ClockCal*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<ClockCal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    return self ? self->HandleMessage(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        // the members, in the order they were laid out: Timer1 stays stopped until a beep
+        // sequence is armed; the announcement poll and the redraw run from the start
+        announcer_.emplace(window_);
+        SetTimer(window_, kTimer2Id, kTimer2Interval, nullptr);
+        SetTimer(window_, kTickerId, kTickerInterval, nullptr);
+        CreateMenu();
+        taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+        return 0;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return 0;
+    case kTrayCallbackMessage:
+        // the shell puts the icon's mouse message in the low word of lParam
+        OnTrayCallback(LOWORD(lParam));
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_CLOSE:
+        Unload();
+        DestroyWindow(window_);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // the session ends without WM_CLOSE: save now, or every change of this run is lost
+        if (wParam) Unload();
+        return 0;
+    case WM_DESTROY:
+        Unload();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            // the shell restarted and forgot our icon: register it again
+            if (!unloaded_) AddTrayIcon();
+            return 0;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void ClockCal::CreateMenu() {
+    menu_.reset(::CreateMenu());
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, kCmdSetting, L"환경설정");
+    AppendMenuW(popup, MF_STRING, kCmdAbout, L"도움말");
+    AppendMenuW(popup, MF_STRING, kCmdExit, L"종료");
+    // the menu bar owns the popup and destroys it with itself
+    AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"메뉴");
+}
+
+void ClockCal::StartUp() {
+    SetWindowIcon(window_, L"AAA", true);
+
+    tray_ = {};
+    tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    tray_.hWnd = window_;
+    tray_.uID = kTrayIconId;
+    tray_.uFlags = NIF_MESSAGE | NIF_ICON;
+    tray_.uCallbackMessage = kTrayCallbackMessage;
+    AddTrayIcon();
+
+    // the first frame is drawn before the settings are read: a black square
+    DrawClock();
+
+    ShowWindow(window_, SW_HIDE);
+    // the window was created minimised and hidden; it is never shown
+
+    RegistrySettingStore store;
+    LoadSettings(store, Settings);
+    settingsLoaded_ = true;
+}
+
+void ClockCal::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kTickerId:
+        DrawClock();
+        break;
+    case kTimer2Id:
+        announcer_->OnPollTick();
+        break;
+    case kTimer1Id:
+        announcer_->OnBeepTick();
+        break;
+    default:
+        break;
+    }
+}
+
+void ClockCal::DrawClock() {
+    const ClockTime now = ReadLocalClock();
+    {
+        unique_hdc_window dc(window_);
+        tray_.hIcon = trayClock_.Redraw(dc.get(), now, Settings);
+    }
+    ModifyTrayIcon();
+    announcer_->HourBeepCheck(now);
+}
+
+void ClockCal::OnTrayCallback(UINT mouseMessage) {
+    if (mouseMessage != WM_RBUTTONUP) return;
+    SetForegroundWindow(window_);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        GetSubMenu(menu_.get(), 0), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, cursor.x,
+        cursor.y, 0, window_, nullptr));
+    // lets the menu close properly when the user clicks elsewhere next time
+    PostMessageW(window_, WM_NULL, 0, 0);
+    if (chosen != 0) OnCommand(chosen);
+}
+
+void ClockCal::OnCommand(UINT id) {
+    switch (id) {
+    case kCmdSetting:
+        ShowFrmSetting(instance_);
+        break;
+    case kCmdAbout:
+        ShowAbout();
+        break;
+    case kCmdExit:
+        ConfirmExit();
+        break;
+    default:
+        break;
+    }
+}
+
+void ClockCal::ShowAbout() {
+    MessageBoxW(window_, kAboutText, kAboutTitle, MB_OK);
+}
+
+void ClockCal::ConfirmExit() {
+    if (MessageBoxW(window_, kExitText, kExitTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES) return;
+    Unload();
+    DestroyWindow(window_);
+}
+
+// Runs once, whichever way the program ends: window closed, Exit answered Yes, or session end.
+void ClockCal::Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    UnloadFrmSetting();
+    // A session end can arrive while start-up waits on the shell, before the settings are
+    // read: saving then would overwrite the stored settings with the all-zero record.
+    if (settingsLoaded_) {
+        RegistrySettingStore store;
+        SaveSettings(store, Settings);
+    }
+    DeleteTrayIcon();
+}
+
+void ClockCal::AddTrayIcon() {
+    Shell_NotifyIconA(NIM_ADD, &tray_);
+}
+void ClockCal::ModifyTrayIcon() {
+    Shell_NotifyIconA(NIM_MODIFY, &tray_);
+}
+void ClockCal::DeleteTrayIcon() {
+    Shell_NotifyIconA(NIM_DELETE, &tray_);
+}

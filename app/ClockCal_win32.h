@@ -1,0 +1,61 @@
+// The hidden main window: owns the tray icon, the timers, the popup menu and the program's life.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+
+#include "announce/Announcer_win32.h"
+#include "app/ClockTime.h"
+#include "app/Handles.h"
+#include "render/TrayClock_win32.h"
+
+// The shell's original 88-byte tray record: everything the icon needs and no tooltip.
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
+
+// Gives `window` (and, when alsoTopOwner, the top of its owner chain) the large and small
+// icons of the icon group `resourceName` of the program's own module.
+void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner);
+
+// The local wall clock, read once.
+ClockTime ReadLocalClock();
+
+class ClockCal {
+  public:
+    ClockCal() = default;
+    ClockCal(const ClockCal&) = delete;
+    ClockCal& operator=(const ClockCal&) = delete;
+
+    // Creates the window and runs the start-up sequence; false when the window cannot be made.
+    bool Create(HINSTANCE instance);
+    HWND window() const { return window_; }
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void StartUp();
+    void CreateMenu();
+    void OnTimer(UINT_PTR id);
+    void OnTrayCallback(UINT mouseMessage);
+    void OnCommand(UINT id);
+    void ShowAbout();
+    void ConfirmExit();
+    void Unload();
+
+    void DrawClock();
+    void AddTrayIcon();
+    void ModifyTrayIcon();
+    void DeleteTrayIcon();
+
+    HINSTANCE instance_ = nullptr;
+    HWND window_ = nullptr;
+    NOTIFYICONDATAA tray_{};
+    unique_hmenu menu_; // 메뉴: the holder of the popup items
+    TrayClock trayClock_;
+    std::optional<Announcer> announcer_;
+    UINT taskbarCreated_ = 0;
+    bool settingsLoaded_ = false;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the platform-free core
+# natively (ASan + UBSan, fuzzer, benchmark smoke run) and the Windows side under Wine.
+# Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=$(nproc)
+
+t0=$(date +%s)
+bash scripts/setup.sh
+t1=$(date +%s)
+
+status=0
+# formatting is part of the checks; a violation fails the run but does not stop the tests
+files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || true)
+if [ -n "$files" ]; then
+    # shellcheck disable=SC2086
+    clang-format --dry-run -Werror $files || { echo "FORMAT CHECK FAILED (run clang-format -i)"; status=1; }
+fi
+
+cmake -S . -B build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=Debug -DTOCKWEN_WERROR=ON >/dev/null
+cmake --build build/native -j"$jobs"
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DTOCKWEN_WERROR=ON >/dev/null
+cmake --build build/win -j"$jobs"
+t2=$(date +%s)
+
+(cd build/native && ctest --output-on-failure -j"$jobs") || status=1
+t3=$(date +%s)
+(cd build/win && ctest --output-on-failure) || status=1
+t4=$(date +%s)
+
+echo
+echo "install $((t1 - t0)) s, build $((t2 - t1)) s, native tests $((t3 - t2)) s, Wine tests $((t4 - t3)) s"
+[ $status -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
+exit $status

@@ -1,0 +1,231 @@
+// The real Tockwen.exe's clock in the tray: the icon's pixels on the Wine desktop are the face
+// the renderer draws for the current time, and the running program's CPU share.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Handles.h"
+#include "render/ClockFace.h"
+#include "support/Driver_win32.h"
+
+using namespace driver;
+
+namespace {
+
+// The local time `offsetMs` from now, as the program reads it.
+ClockTime LocalClockAt(int offsetMs) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME file;
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    ticks.QuadPart = static_cast<ULONGLONG>(static_cast<LONGLONG>(ticks.QuadPart) + offsetMs * 10000LL);
+    file.dwLowDateTime = ticks.LowPart;
+    file.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME shifted;
+    FileTimeToSystemTime(&file, &shifted);
+    return {shifted.wHour, shifted.wMinute, shifted.wSecond};
+}
+
+struct Found {
+    int x, y;
+};
+
+// Where in `screen` (width x height) the face sits, comparing only its opaque pixels; the taskbar
+// shows through the transparent ones.
+std::optional<Found> FindFace(const std::vector<std::uint32_t>& screen, int width, int height,
+                              const Picture& face) {
+    for (int top = 0; top + 16 <= height; ++top) {
+        for (int left = 0; left + 16 <= width; ++left) {
+            bool same = true;
+            for (int y = 0; y < 16 && same; ++y) {
+                for (int x = 0; x < 16 && same; ++x) {
+                    const ColorValue want = face.Get(x, y);
+                    if (want == Picture::kBackground) continue;
+                    same = screen[static_cast<std::size_t>((top + y) * width + left + x)] == want;
+                }
+            }
+            if (same) return Found{left, top};
+        }
+    }
+    return std::nullopt;
+}
+
+struct TrayCase {
+    const char* name;
+    std::vector<std::pair<const wchar_t*, const wchar_t*>> stored;
+    SettingsRecord expected;
+};
+
+SettingsRecord NightRound() {
+    SettingsRecord s = DefaultSettings();
+    s.BGColor = 0x00402010;
+    s.TColor = 0x0000C0FF;
+    s.SColor = 0x000000FF;
+    s.MColor = 0x00FFFFFF;
+    s.HColor = 0x0080FF80;
+    s.ClockShape = true;
+    return s;
+}
+
+class TrayClockOnDesktop : public testing::TestWithParam<TrayCase> {};
+
+TEST_P(TrayClockOnDesktop, IconShowsTheFaceForTheCurrentTime) {
+    const TrayCase& c = GetParam();
+    DeleteStoredSettings();
+    for (const auto& [key, text] : c.stored)
+        StoreSetting(key, text);
+    TockwenProcess app;
+    ASSERT_TRUE(app.Start());
+    // the first frame uses the zero settings; the ticks after it the stored ones
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+
+    const RECT taskbar = TaskbarRect();
+    const int width = taskbar.right - taskbar.left, height = taskbar.bottom - taskbar.top;
+    ASSERT_GE(width, 16);
+    ASSERT_GE(height, 16);
+
+    // The icon on screen was drawn by a tick up to 100 ms before the capture (plus the shell's
+    // repaint), so the second before the capture counts as well as those around it.
+    std::optional<Found> found;
+    ClockTime matched{};
+    for (int attempt = 0; attempt < 3 && !found; ++attempt) {
+        const ClockTime earlier = LocalClockAt(-1000), before = LocalClockAt(0);
+        const std::vector<std::uint32_t> pixels = CaptureScreen(taskbar);
+        const ClockTime after = LocalClockAt(0);
+        for (const ClockTime& t : {before, after, earlier}) {
+            Picture face;
+            DrawClockFace(face, t, c.expected);
+            if ((found = FindFace(pixels, width, height, face))) {
+                matched = t;
+                break;
+            }
+        }
+        if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    ASSERT_TRUE(found) << "no 16 x 16 area of the taskbar shows the clock face for the current time";
+    const int screenX = taskbar.left + found->x, screenY = taskbar.top + found->y;
+    std::printf("[ figure   ] %s: face for %02d:%02d:%02d found at screen (%d, %d)\n", c.name, matched.hour,
+                matched.minute, matched.second, screenX, screenY);
+    // the first tray icon of the 800 x 600 desktop sits in the bottom right corner
+    EXPECT_GT(screenX, 700);
+    EXPECT_GT(screenY, 560);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, TrayClockOnDesktop,
+                         testing::Values(TrayCase{"default colours", {}, DefaultSettings()},
+                                         TrayCase{"round night colours",
+                                                  {{L"BGColor", L"4202512"},
+                                                   {L"TColor", L"49407"},
+                                                   {L"SColor", L"255"},
+                                                   {L"MColor", L"16777215"},
+                                                   {L"HColor", L"8454016"},
+                                                   {L"ClockShape", L"1"}},
+                                                  NightRound()}),
+                         [](const testing::TestParamInfo<TrayCase>& info) {
+                             return info.index == 0 ? "Default" : "RoundNight";
+                         });
+
+double Seconds(const FILETIME& time) {
+    ULARGE_INTEGER v{};
+    v.LowPart = time.dwLowDateTime;
+    v.HighPart = time.dwHighDateTime;
+    return static_cast<double>(v.QuadPart) / 1e7;
+}
+
+// A Unix file read through Wine's Z: drive (the whole file system); empty when unreadable.
+std::string ReadUnixFile(std::string path) {
+    for (char& ch : path)
+        if (ch == '/') ch = '\\';
+    HANDLE file = CreateFileA(("Z:" + path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    unique_handle owner(file);
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    return text;
+}
+
+// Under Wine every Windows process is a Unix process named after its exe, and GetProcessTimes
+// answers 0 for processes other than the caller; /proc knows. The program is picked out by its
+// name and by the Wine prefix it runs in, which is this test's own.
+std::string UnixStatPathOfTockwen() {
+    char prefix[1024];
+    const DWORD length = GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    if (!length || length >= sizeof prefix) return {};
+    const std::string wanted = std::string("WINEPREFIX=") + prefix + '\0';
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    std::string found;
+    do {
+        const std::string name = entry.cFileName;
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (ReadUnixFile("/proc/" + name + "/comm") != "Tockwen.exe\n") continue;
+        if (ReadUnixFile("/proc/" + name + "/environ").find(wanted) == std::string::npos) continue;
+        found = "/proc/" + name + "/stat";
+    } while (found.empty() && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// User + system time from /proc/N/stat, fields 14 and 15, in clock ticks of 1/100 s.
+double UnixCpuSeconds(const std::string& statPath) {
+    const std::string stat = ReadUnixFile(statPath);
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index)
+        if (index >= 14) ticks += std::atof(field.c_str());
+    return ticks / 100;
+}
+
+double ProcessCpuSeconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+    return Seconds(kernel) + Seconds(user);
+}
+
+// A figure, not a pass mark: how much of one core the running clock takes. Runs only when
+// TOCKWEN_CPU_SECONDS says for how long (60 for the figure in the notes).
+TEST(TrayClockCost, CpuShareOfTheRunningProgram) {
+    const char* setting = std::getenv("TOCKWEN_CPU_SECONDS");
+    const int seconds = setting ? std::atoi(setting) : 0;
+    if (seconds <= 0) GTEST_SKIP() << "set TOCKWEN_CPU_SECONDS to measure";
+    DeleteStoredSettings();
+    TockwenProcess app;
+    ASSERT_TRUE(app.Start());
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // past start-up
+
+    const std::string statPath = UnixStatPathOfTockwen();
+    const auto cpu = [&] {
+        return statPath.empty() ? ProcessCpuSeconds(app.Handle()) : UnixCpuSeconds(statPath);
+    };
+    const double cpu0 = cpu();
+    ASSERT_GE(cpu0, 0);
+    const auto wall0 = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double cpu1 = cpu();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+    EXPECT_TRUE(app.Running());
+    std::printf("[ figure   ] Tockwen.exe used %.2f s of CPU in %.1f s: %.2f %% of one core (from %s)\n",
+                cpu1 - cpu0, wall, 100 * (cpu1 - cpu0) / wall,
+                statPath.empty() ? "GetProcessTimes" : statPath.c_str());
+}
+
+} // namespace

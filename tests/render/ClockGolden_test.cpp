@@ -1,0 +1,129 @@
+// Whole faces compared pixel for pixel with reviewed images kept under tests/render/golden.
+// A mismatch writes <name>.actual.ppm beside the expected file for a person to look at;
+// TOCKWEN_RECORD=1 rewrites the expected files on purpose after such a review.
+#include "render/ClockFace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const std::string kGoldenDir = std::string(TOCKWEN_TEST_DATA) + "/render/golden/";
+
+std::string ToPpm(const Picture& picture) {
+    std::ostringstream out;
+    out << "P3\n16 16\n255\n";
+    for (int y = 0; y < Picture::kHeight; ++y) {
+        for (int x = 0; x < Picture::kWidth; ++x) {
+            const ColorValue c = picture.Get(x, y);
+            out << (x ? "  " : "") << (c & 0xFF) << ' ' << ((c >> 8) & 0xFF) << ' ' << ((c >> 16) & 0xFF);
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+// Reads a P3 file written by ToPpm (any whitespace layout); false when it is missing or damaged.
+bool FromPpm(const std::string& path, Picture& picture) {
+    std::ifstream in(path);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    if (!(in >> magic >> width >> height >> maxValue) || magic != "P3" || width != 16 || height != 16 ||
+        maxValue != 255)
+        return false;
+    for (ColorValue& pixel : picture.pixels) {
+        unsigned r = 0, g = 0, b = 0;
+        if (!(in >> r >> g >> b) || r > 255 || g > 255 || b > 255) return false;
+        pixel = r | (g << 8) | (b << 16);
+    }
+    return true;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+struct GoldenCase {
+    const char* name;
+    ClockTime time;
+    SettingsRecord settings;
+};
+
+SettingsRecord Circular(SettingsRecord s) {
+    s.ClockShape = true;
+    return s;
+}
+
+SettingsRecord NightColours() {
+    SettingsRecord s;
+    s.BGColor = 0x00402010; // dark blue
+    s.TColor = 0x0000C0FF;  // amber
+    s.SColor = 0x000000FF;
+    s.MColor = 0x00FFFFFF;
+    s.HColor = 0x0080FF80;
+    s.ClockShape = true;
+    return s;
+}
+
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ClockGolden : public testing::TestWithParam<GoldenCase> {};
+
+TEST_P(ClockGolden, MatchesReviewedImage) {
+    const GoldenCase& c = GetParam();
+    Picture clock;
+    DrawClockFace(clock, c.time, c.settings);
+    const std::string expectedPath = kGoldenDir + c.name + ".ppm";
+    const std::string actualPath = kGoldenDir + c.name + ".actual.ppm";
+
+    const char* record = std::getenv("TOCKWEN_RECORD");
+    if (record && std::string(record) == "1") {
+        WriteFile(expectedPath, ToPpm(clock));
+        std::remove(actualPath.c_str());
+        std::printf("recorded %s\n", expectedPath.c_str());
+        return;
+    }
+
+    Picture expected;
+    expected.Clear(0);
+    if (!FromPpm(expectedPath, expected)) {
+        WriteFile(actualPath, ToPpm(clock));
+        FAIL() << "no readable " << expectedPath << "; wrote " << actualPath
+               << " for review (record with TOCKWEN_RECORD=1)";
+    }
+    int differing = 0;
+    std::ostringstream first;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (clock.Get(x, y) == expected.Get(x, y)) continue;
+            if (differing++ < 5)
+                first << " (" << x << "," << y << ") got " << std::hex << clock.Get(x, y) << " want "
+                      << expected.Get(x, y) << std::dec;
+        }
+    }
+    if (differing) {
+        WriteFile(actualPath, ToPpm(clock));
+        FAIL() << differing << " pixels differ:" << first.str() << "; wrote " << actualPath;
+    }
+    std::remove(actualPath.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, ClockGolden,
+    testing::Values(GoldenCase{"square_120000", {12, 0, 0}, DefaultSettings()},
+                    GoldenCase{"square_100837", {10, 8, 37}, DefaultSettings()},
+                    GoldenCase{"square_193052", {19, 30, 52}, DefaultSettings()},
+                    GoldenCase{"circle_100837", {10, 8, 37}, Circular(DefaultSettings())},
+                    GoldenCase{"circle_042215", {4, 22, 15}, Circular(DefaultSettings())},
+                    GoldenCase{"circle_night_234541", {23, 45, 41}, NightColours()},
+                    GoldenCase{"first_frame", {8, 0, 0}, SettingsRecord{}}),
+    [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Tockwen.exe must run on its own: it may import system DLLs only, no MinGW runtime.
+set -euo pipefail
+exe=${1:?path to Tockwen.exe}
+dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+echo "$dlls"
+bad=$(echo "$dlls" | grep -viE '^(kernel32|user32|gdi32|shell32|advapi32|comctl32|comdlg32|winmm|ole32|oleaut32|msvcrt|shlwapi|version)\.dll$' || true)
+if [ -n "$bad" ]; then
+    echo "not a system DLL: $bad" >&2
+    exit 1
+fi
+# GUI subsystem (2), not a console program
+i686-w64-mingw32-objdump -p "$exe" | grep -E '^Subsystem\s+0+2\b'

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# A private Wine world for the Windows tests: a throwaway 32-bit prefix inside the build tree,
+# its own virtual X display, one shared 800x600 Wine desktop whose taskbar shows the tray, and
+# a PulseAudio null sink so that sound really plays (and can be recorded) with no hardware.
+#
+#   wine-env.sh up   BUILD_DIR           start everything (idempotent)
+#   wine-env.sh run  BUILD_DIR prog ...  run a Windows program inside it
+#   wine-env.sh down BUILD_DIR           stop everything
+#   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
+set -euo pipefail
+
+cmd=${1:?up, run, down or env}
+build=$(cd "${2:?build directory}" && pwd)
+shift 2
+state=$build/wine-state
+envfile=$state/env
+
+base_env() {
+    export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+}
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+up() {
+    mkdir -p "$state"
+    base_env
+    # a leftover environment of an interrupted run is torn down first
+    [ -f "$envfile" ] && down >/dev/null
+
+    # a display nobody else uses
+    local n
+    for n in $(seq 91 160); do
+        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
+    done
+    Xvfb :$n -screen 0 800x600x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    export DISPLAY=:$n
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+
+    # sound: a null sink that plays in real time, as a private server of our own
+    local pulse=""
+    if command -v pulseaudio >/dev/null 2>&1; then
+        export XDG_RUNTIME_DIR=$state/xdg
+        mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+        export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+        pulseaudio -D --exit-idle-time=-1 --disable-shm=true -n --system=false \
+            --use-pid-file=yes --log-target=file:"$state/pulse.log" \
+            -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse/native" \
+            -L "module-null-sink sink_name=testsink rate=16000 channels=1 format=s16le norewinds=1" \
+            -L "module-always-sink" </dev/null >>"$state/pulse.log" 2>&1 || true
+        for _ in $(seq 50); do
+            [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break
+            sleep 0.1
+        done
+        [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && pulse=yes
+        pactl set-default-sink testsink </dev/null >/dev/null 2>&1 || true
+    fi
+
+    # a persistent server: otherwise every test waits on pipes held by Wine's helpers
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >>"$state/wine.log" 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
+    fi
+    # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
+    setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+    echo $! >"$state/explorer.pid"
+    wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
+    # give the desktop's taskbar time to appear
+    sleep 1
+
+    {
+        echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=win32 WINEDEBUG=-all"
+        echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
+        if [ -n "$pulse" ]; then
+            echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
+            echo "export TOCKWEN_TEST_SOUND=1"
+        fi
+    } >"$envfile"
+    echo "wine environment up: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX sound=${pulse:-no}"
+}
+
+down() {
+    base_env
+    [ -f "$envfile" ] && . "$envfile"
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ -f "$state/xdg/pulse/pid" ]; then
+        kill "$(cat "$state/xdg/pulse/pid")" 2>/dev/null || true
+        rm -f "$state/xdg/pulse/pid"
+    fi
+    for p in xvfb explorer; do
+        alive "$state/$p.pid" && kill "$(cat "$state/$p.pid")" 2>/dev/null || true
+        rm -f "$state/$p.pid"
+    done
+    rm -f "$envfile"
+    echo "wine environment down"
+}
+
+case $cmd in
+up) up ;;
+down) down ;;
+env) cat "$envfile" ;;
+run)
+    [ -f "$envfile" ] || { echo "wine environment is not up: run '$0 up $build' first" >&2; exit 2; }
+    . "$envfile"
+    exec wine "$@"
+    ;;
+*) echo "unknown command $cmd" >&2; exit 2 ;;
+esac
