@@ -1,43 +1,393 @@
-// The settings dialog (placeholder: a single empty window until the real dialog lands).
+// The settings dialog FrmSetting: a modeless window whose controls write straight into Settings.
 #include "settings_ui/FrmSetting_win32.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/ClockCal_win32.h"
+#include "app/Settings.h"
+#include "settings_ui/ColorDialog.h"
+#include "settings_ui/ColorDialog_win32.h"
+#include "settings_ui/FrmSettingLayout.h"
+#include "settings_ui/Registry_win32.h"
+#include "settings_ui/RunRegistration.h"
+#include "settings_ui/XPStyle_win32.h"
+
+std::array<COLORREF, 16> CustomColors{};
 
 namespace {
 
-HWND gDialog = nullptr;
-constexpr wchar_t kClass[] = L"TockwenFrmSetting";
+constexpr wchar_t kFrmSettingClass[] = L"TockwenFrmSetting";
+constexpr DWORD kFrmSettingStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFrmSettingExStyle = 0;
+// the dropped-down part of a combo box: room for the five entries
+constexpr int kComboListHeight = 100;
 
-LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) gDialog = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
+std::wstring WideText(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+int Px(int twips) {
+    return PixelsFromTwips(twips);
+}
+
+// A colour with the top bit set names a system colour, resolved to what it looks like now.
+COLORREF ResolveColor(ColorValue color) {
+    if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFFu));
+    return color & 0x00FFFFFFu;
+}
+
+MachineRunRegistry machineRunRegistry;
+RunRegistry* runRegistry = &machineRunRegistry;
+
+class FrmSetting;
+FrmSetting* openDialog = nullptr;
+unsigned openings = 0; // tells a dialog that was closed and reopened from the one that was not
+
+class FrmSetting {
+  public:
+    explicit FrmSetting(HWND hwnd) : hwnd_(hwnd), serial_(++openings) {}
+
+    HWND Window() const { return hwnd_; }
+
+    void CreateControls() {
+        const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+        const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
+        for (const ControlPlace& c : kFrmSettingControls) {
+            const int id = static_cast<int>(c.id);
+            const int left = Px(c.left), top = Px(c.top), width = Px(c.width), height = Px(c.height);
+            if (c.kind == ControlKind::XPStyle) {
+                CreateXPStyle(hwnd_, left, top, width, height, id);
+                continue;
+            }
+            const wchar_t* cls = L"STATIC";
+            DWORD style = WS_CHILD | WS_VISIBLE;
+            int createHeight = height;
+            switch (c.kind) {
+            case ControlKind::Label:
+                style |= SS_LEFT | SS_NOPREFIX | WS_GROUP;
+                break;
+            case ControlKind::Preview:
+                style |= SS_OWNERDRAW;
+                break;
+            case ControlKind::Combo:
+                cls = WC_COMBOBOXW;
+                style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+                createHeight = height + kComboListHeight;
+                break;
+            case ControlKind::CheckBox:
+                cls = WC_BUTTONW;
+                style |= BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
+                break;
+            case ControlKind::OptionButton:
+                cls = WC_BUTTONW;
+                // the first option opens the group; the button keeps WS_TABSTOP on the checked one
+                style |= BS_AUTORADIOBUTTON | WS_TABSTOP | (c.id == ControlId::Option1Square ? WS_GROUP : 0);
+                break;
+            case ControlKind::PushButton:
+                cls = WC_BUTTONW;
+                style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+                break;
+            case ControlKind::XPStyle:
+                break;
+            }
+            const std::wstring text = WideText(c.text);
+            HWND control =
+                ::CreateWindowExW(0, cls, text.c_str(), style, left, top, width, createHeight, hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+            ::SendMessageW(control, WM_SETFONT, font, FALSE);
+            if (c.kind == ControlKind::Combo) FitComboHeight(control, height);
+        }
+        combo1_ = Item(ControlId::Combo1);
+        combo2_ = Item(ControlId::Combo2);
+        check1_ = Item(ControlId::Check1);
+        check2_ = Item(ControlId::Check2);
+        square_ = Item(ControlId::Option1Square);
+        circle_ = Item(ControlId::Option1Circle);
+        shape1_ = Item(ControlId::Shape1);
+        // a key pressed in a combo box's edit part goes to that edit, not to the combo box
+        WatchComboKeys(combo1_, ControlId::Combo1);
+        WatchComboKeys(combo2_, ControlId::Combo2);
+    }
+
+    void Load() {
+        // 1. centred on the whole screen by the window's outer size
+        RECT outer;
+        ::GetWindowRect(hwnd_, &outer);
+        const int left = CentredStart(::GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left);
+        const int top = CentredStart(::GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top);
+        ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // 2. icons
+        SetWindowIcon(hwnd_, L"AAA", true);
+        // 3. list entries
+        for (std::u16string_view entry : kIntervalEntries)
+            AddEntry(combo1_, entry);
+        for (std::u16string_view entry : kColorTargetEntries)
+            AddEntry(combo2_, entry);
+        // 4. setting a control runs its reaction, which writes back the value just read
+        ::SendMessageW(combo2_, CB_SETCURSEL, 0, 0);
+        OnCombo2Change();
+        // an Alarm with no entry shows no selection and stays as it is until the user picks one
+        ::SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(IntervalIndexFromAlarm(Settings.Alarm)), 0);
+        OnCombo1Change();
+        // 5.
+        ::SendMessageW(check1_, BM_SETCHECK, Settings.Beep ? BST_CHECKED : BST_UNCHECKED, 0);
+        OnCheck1Click();
+        // 6.
+        ::SendMessageW(Settings.ClockShape ? circle_ : square_, BM_SETCHECK, BST_CHECKED, 0);
+        OnOption1Click();
+        // 7. ticking the box is a change of it: the registration is rewritten with this location
+        if (IsRegisteredText(runRegistry->ReadRunValue())) {
+            ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
+            OnCheck2Click();
+        }
+        // 8.
+        OnCombo2Change();
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_COMMAND:
+            OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
+            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->hwndItem == shape1_) {
+                DrawPreview(item->hDC, item->rcItem);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CLOSE:
+            ::DestroyWindow(hwnd_);
+            return 0;
+        }
+        return ::DefDlgProcW(hwnd_, message, wParam, lParam);
+    }
+
+    // Key down in a combo box's edit part: the same update as a selection change, on the selection
+    // that holds before the key takes effect.
+    void OnComboKey(ControlId id) {
+        if (id == ControlId::Combo1)
+            OnCombo1Change();
+        else
+            OnCombo2Change();
+    }
+
+  private:
+    HWND Item(ControlId id) const { return ::GetDlgItem(hwnd_, static_cast<int>(id)); }
+
+    static void AddEntry(HWND combo, std::u16string_view entry) {
+        const std::wstring text = WideText(entry);
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    // The closed combo box takes the height the layout gives it, whatever the font makes of it.
+    static void FitComboHeight(HWND combo, int height) {
+        RECT rect;
+        ::GetWindowRect(combo, &rect);
+        const int delta = height - (rect.bottom - rect.top);
+        const auto field =
+            static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        if (delta != 0 && field + delta > 0)
+            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + delta);
+    }
+
+    static HWND EditOf(HWND combo) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        return ::GetComboBoxInfo(combo, &info) ? info.hwndItem : nullptr;
+    }
+
+    static LRESULT CALLBACK ComboEditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data) {
+        if (message == WM_KEYDOWN)
+            reinterpret_cast<FrmSetting*>(data)->OnComboKey(static_cast<ControlId>(id));
+        // the edit is destroyed before the dialog is: its subclass goes with it
+        if (message == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ComboEditProc, id);
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
+    void WatchComboKeys(HWND combo, ControlId id) {
+        if (HWND edit = EditOf(combo))
+            ::SetWindowSubclass(edit, ComboEditProc, static_cast<UINT_PTR>(id),
+                                reinterpret_cast<DWORD_PTR>(this));
+    }
+
+    void OnCommand(ControlId id, WORD code) {
+        switch (id) {
+        case ControlId::Combo1:
+            if (code == CBN_SELCHANGE) OnCombo1Change();
+            break;
+        case ControlId::Combo2:
+            if (code == CBN_SELCHANGE) OnCombo2Change();
+            break;
+        case ControlId::Command1:
+            if (code == BN_CLICKED) OnCommand1Click();
+            break;
+        case ControlId::Check1:
+            if (code == BN_CLICKED) OnCheck1Click();
+            break;
+        case ControlId::Option1Square:
+        case ControlId::Option1Circle:
+            if (code == BN_CLICKED) OnOption1Click();
+            break;
+        case ControlId::Check2:
+            if (code == BN_CLICKED) OnCheck2Click();
+            break;
+        default:
+            // Enter and Escape arrive as IDOK and IDCANCEL: the dialog has no such buttons
+            break;
+        }
+    }
+
+    // Text typed into the edit part selects no entry (-1) and changes nothing.
+    void OnCombo1Change() {
+        const auto index = static_cast<int>(::SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
+        if (index >= 0 && index < static_cast<int>(kIntervalEntries.size())) Settings.Alarm = index;
+    }
+
+    void OnCombo2Change() {
+        if (const ColorValue* target = SelectedTarget()) ShowPreview(*target);
+    }
+
+    ColorValue* SelectedTarget() const {
+        return ColorTargetSetting(Settings, static_cast<int>(::SendMessageW(combo2_, CB_GETCURSEL, 0, 0)));
+    }
+
+    void OnCommand1Click() {
+        ColorValue* target = SelectedTarget();
+        if (!target) return;
+        // the colour dialog and the messages after it may close this dialog and delete this object
+        const unsigned serial = serial_;
+        const std::int32_t chosen = ShowColorDialog(hwnd_, ResolveColor(*target), CustomColors, 1);
+        // let the clock and this dialog repaint before the result is used
+        PumpWaitingMessages();
+        if (chosen != kColorDialogCancelled) *target = static_cast<ColorValue>(chosen);
+        if (openDialog && openDialog->serial_ == serial) ShowPreview(*target);
+    }
+
+    void OnCheck1Click() { Settings.Beep = ::SendMessageW(check1_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    void OnOption1Click() { Settings.ClockShape = ::SendMessageW(circle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    void OnCheck2Click() {
+        const bool ticked = ::SendMessageW(check2_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const bool registered = ApplyRunBox(ticked, CurrentRunPath(), *runRegistry);
+        // Without rights to the machine-wide key the change did not happen: show what the registry
+        // holds. BM_SETCHECK sends no click, so this handler does not run again.
+        if (registered != ticked)
+            ::SendMessageW(check2_, BM_SETCHECK, registered ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    void ShowPreview(ColorValue color) {
+        preview_ = color;
+        ::InvalidateRect(shape1_, nullptr, FALSE);
+    }
+
+    void DrawPreview(HDC dc, const RECT& rect) const {
+        // an opaque square with a one-pixel black border, like a drawn rectangle shape
+        const HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
+        const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
+        ::SetDCBrushColor(dc, ResolveColor(preview_));
+        ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+        ::SelectObject(dc, oldPen);
+        ::SelectObject(dc, oldBrush);
+    }
+
+    static void PumpWaitingMessages() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (FrmSettingIsDialogMessage(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+
+    HWND hwnd_;
+    unsigned serial_;
+    HWND combo1_ = nullptr, combo2_ = nullptr, check1_ = nullptr, check2_ = nullptr;
+    HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr;
+    ColorValue preview_ = 0;
+};
+
+LRESULT CALLBACK FrmSettingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = reinterpret_cast<FrmSetting*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+    case WM_CREATE: {
+        dialog = new FrmSetting(hwnd);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+        openDialog = dialog;
+        dialog->CreateControls();
+        dialog->Load();
+        return 0;
+    }
+    case WM_NCDESTROY:
+        if (dialog) {
+            if (openDialog == dialog) openDialog = nullptr;
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            delete dialog;
+        }
+        return ::DefDlgProcW(hwnd, message, wParam, lParam);
+    }
+    if (dialog) return dialog->HandleMessage(message, wParam, lParam);
+    return ::DefDlgProcW(hwnd, message, wParam, lParam);
+}
+
+void RegisterFrmSettingClass(HINSTANCE instance) {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof(cls);
+    if (::GetClassInfoExW(instance, kFrmSettingClass, &cls)) return;
+    cls = WNDCLASSEXW{};
+    cls.cbSize = sizeof(cls);
+    cls.lpfnWndProc = FrmSettingProc;
+    // a window of its own class with the dialog manager behind it: Tab, arrows, focus memory
+    cls.cbWndExtra = DLGWINDOWEXTRA;
+    cls.hInstance = instance;
+    cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = kFrmSettingClass;
+    ::RegisterClassExW(&cls);
 }
 
 } // namespace
 
 void ShowFrmSetting(HINSTANCE instance) {
-    if (!gDialog) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DialogProc;
-        wc.hInstance = instance;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClass;
-        RegisterClassExW(&wc);
-        gDialog = CreateWindowExW(0, kClass, L"환경설정", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 211, 200, nullptr, nullptr, instance, nullptr);
+    if (openDialog) {
+        ::ShowWindow(openDialog->Window(), SW_SHOWNORMAL);
+        ::SetForegroundWindow(openDialog->Window());
+        return;
     }
-    ShowWindow(gDialog, SW_SHOW);
-    SetForegroundWindow(gDialog);
+    RegisterFrmSettingClass(instance);
+    RECT outer{0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
+    ::AdjustWindowRectEx(&outer, kFrmSettingStyle, FALSE, kFrmSettingExStyle);
+    const std::wstring caption = WideText(kFrmSettingCaption);
+    // no owner: the dialog stands on its own, modeless, like the hidden main window
+    HWND hwnd = ::CreateWindowExW(kFrmSettingExStyle, kFrmSettingClass, caption.c_str(), kFrmSettingStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return;
+    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    ::SetForegroundWindow(hwnd);
 }
 
 void UnloadFrmSetting() {
-    if (gDialog) DestroyWindow(gDialog);
+    if (openDialog) ::DestroyWindow(openDialog->Window());
 }
 
 HWND FrmSettingWindow() {
-    return gDialog;
+    return openDialog ? openDialog->Window() : nullptr;
 }
 
 bool FrmSettingIsDialogMessage(MSG* msg) {
-    return gDialog && IsDialogMessageW(gDialog, msg);
+    return openDialog && ::IsDialogMessageW(openDialog->Window(), msg);
+}
+
+void SetFrmSettingRunRegistry(RunRegistry* registry) {
+    runRegistry = registry ? registry : &machineRunRegistry;
 }

@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <array>
+
+class RunRegistry;
+
 // Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.
 void ShowFrmSetting(HINSTANCE instance);
 // Closes the dialog if it is open (the main window does this first when it unloads).
@@ -11,3 +15,10 @@ void UnloadFrmSetting();
 HWND FrmSettingWindow();
 // True when `msg` was a dialog-navigation message for the open dialog and has been handled.
 bool FrmSettingIsDialogMessage(MSG* msg);
+
+// The custom colours offered by every colour dialog of this run; all black at start, never saved.
+extern std::array<COLORREF, 16> CustomColors;
+
+// Where the start-with-Windows box reads and writes the Run value: the machine-wide key unless a
+// test puts another in place (null restores the machine-wide one). Takes effect at the next load.
+void SetFrmSettingRunRegistry(RunRegistry* registry);

@@ -69,6 +69,13 @@ up() {
     # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
+    # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its UI
+    # fonts to a Korean face; without it every Hangul syllable is drawn as a box
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
+    done
     setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
     echo $! >"$state/explorer.pid"
     wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true

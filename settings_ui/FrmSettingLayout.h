@@ -1,0 +1,79 @@
+// The settings dialog's layout, texts and list entries, and how its lists map onto the settings.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "app/Settings.h"
+
+// Twips are the dialog's unit of design: 15 to a pixel at 96 dots per inch. The program declares
+// no DPI awareness, so on other settings the system scales the whole window instead.
+inline constexpr int kTwipsPerPixel = 15;
+// Rounded to the nearest pixel, halves to the even neighbour (520 twips -> 35 pixels).
+int PixelsFromTwips(int twips);
+
+inline constexpr int kClientWidthTwips = 3075;
+inline constexpr int kClientHeightTwips = 2610;
+
+enum class ControlKind { Label, Combo, CheckBox, OptionButton, PushButton, Preview, XPStyle };
+
+enum class ControlId : int {
+    XPStyle1 = 1000,
+    Combo1,
+    Label1,
+    Check1,
+    Label2,
+    Option1Square, // Option1 index 0
+    Option1Circle, // Option1 index 1
+    Shape1,
+    Combo2,
+    Command1,
+    Check2,
+};
+
+struct ControlPlace {
+    ControlId id;
+    ControlKind kind;
+    std::u16string_view text;
+    int left, top, width, height; // twips within the client area
+};
+
+// In the order the dialog creates them, which is also the keyboard order. XPStyle1 comes first
+// so that the common controls are prepared before any of the others exist. Label2 stands before
+// the two option buttons (it cannot take the focus), so that the buttons form one unbroken group
+// for the arrow keys.
+inline constexpr std::array<ControlPlace, 11> kFrmSettingControls{{
+    {ControlId::XPStyle1, ControlKind::XPStyle, u"", 1920, 960, 810, 810},
+    {ControlId::Combo1, ControlKind::Combo, u"", 240, 520, 2535, 315},
+    {ControlId::Label1, ControlKind::Label, u"일정 시간마다 현재 시각 알리기", 240, 240, 2535, 195},
+    {ControlId::Check1, ControlKind::CheckBox, u"매시 정각마다 비프음 울리기", 240, 960, 2775, 255},
+    {ControlId::Label2, ControlKind::Label, u"시계 모양 -", 240, 1665, 855, 255},
+    {ControlId::Option1Square, ControlKind::OptionButton, u"사각형", 1200, 1680, 975, 195},
+    {ControlId::Option1Circle, ControlKind::OptionButton, u"원형", 2160, 1680, 975, 195},
+    {ControlId::Shape1, ControlKind::Preview, u"", 240, 2055, 255, 255},
+    {ControlId::Combo2, ControlKind::Combo, u"", 600, 2040, 1215, 315},
+    {ControlId::Command1, ControlKind::PushButton, u"변경", 1920, 2040, 855, 305},
+    {ControlId::Check2, ControlKind::CheckBox, u"시작프로그램으로 등록", 240, 1320, 2535, 255},
+}};
+
+inline constexpr std::u16string_view kFrmSettingCaption = u"환경설정";
+
+// Combo1: the announcement interval; an entry's position is the value of Alarm.
+inline constexpr std::array<std::u16string_view, 5> kIntervalEntries{u"사용안함", u"10분마다", u"20분마다",
+                                                                     u"30분마다", u"1시간마다"};
+// Combo2: which colour the preview shows and the change button edits.
+inline constexpr std::array<std::u16string_view, 5> kColorTargetEntries{u"배경색", u"테두리색", u"시침색",
+                                                                        u"분침색", u"초침색"};
+
+// The Combo1 entry that shows a stored Alarm, or -1 (no selection) for a value with no entry:
+// the program never writes one, but a hand-edited store can hold anything.
+int IntervalIndexFromAlarm(std::int32_t alarm);
+
+// The setting that Combo2's entry `index` names, or null for no selection (-1) or any other
+// index: BGColor, TColor, HColor, MColor, SColor in list order.
+ColorValue* ColorTargetSetting(SettingsRecord& settings, int index);
+
+// Where a window of `outer` pixels starts so that it sits in the middle of `screen` pixels:
+// screen / 2 - outer / 2, rounded to the nearest pixel, halves to the even neighbour.
+int CentredStart(int screen, int outer);

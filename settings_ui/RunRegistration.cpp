@@ -1,0 +1,68 @@
+// Start with Windows: run path, registry value decoding and the box's reaction.
+#include "settings_ui/RunRegistration.h"
+
+#include <cstddef>
+
+ModuleLocation SplitModulePath(std::wstring_view fullPath) {
+    const std::size_t slash = fullPath.find_last_of(L"\\/");
+    std::wstring_view folder =
+        slash == std::wstring_view::npos ? std::wstring_view{} : fullPath.substr(0, slash);
+    std::wstring_view file = slash == std::wstring_view::npos ? fullPath : fullPath.substr(slash + 1);
+    const std::size_t dot = file.find_last_of(L'.');
+    if (dot != std::wstring_view::npos) file = file.substr(0, dot);
+    std::wstring folderText(folder);
+    // a drive's root keeps its backslash, as the platform reports it for a program at C:\clock.exe
+    if (folderText.size() == 2 && folderText[1] == L':') folderText += L'\\';
+    return {std::move(folderText), std::wstring(file)};
+}
+
+std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName) {
+    std::wstring joined;
+    joined.reserve(folder.size() + exeName.size() + 5);
+    joined.append(folder).append(L"\\").append(exeName).append(L".exe");
+
+    std::wstring path;
+    path.reserve(joined.size());
+    std::size_t i = 0;
+    if (joined.starts_with(L"\\\\")) {
+        path = L"\\\\";
+        i = 2;
+    }
+    while (i < joined.size()) {
+        path += joined[i];
+        // a pair becomes one backslash and the scan goes on after the pair: three in a row leave two
+        i += (joined[i] == L'\\' && i + 1 < joined.size() && joined[i + 1] == L'\\') ? 2 : 1;
+    }
+    return path;
+}
+
+std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t> data) {
+    if (type == kRegSz) {
+        std::wstring text;
+        for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+            const auto unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+            if (unit == 0) break;
+            text += unit;
+        }
+        return text;
+    }
+    if (type == kRegBinary) {
+        const unsigned low = data.size() > 0 ? data[0] : 0u;
+        const unsigned high = data.size() > 1 ? data[1] : 0u;
+        const auto number = static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
+        return std::to_wstring(number);
+    }
+    return {};
+}
+
+bool IsRegisteredText(std::wstring_view valueText) {
+    return valueText.find_first_not_of(L' ') != std::wstring_view::npos;
+}
+
+bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) {
+    if (ticked)
+        registry.StoreRunValue(runPath);
+    else
+        registry.RemoveRunValue();
+    return IsRegisteredText(registry.ReadRunValue());
+}

@@ -1,0 +1,57 @@
+// Start with Windows: the path stored under the machine-wide Run key, reading values back, and
+// what the settings dialog's box does when it changes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+inline constexpr std::wstring_view kRunKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::wstring_view kRunValueName = L"Tockwen";
+
+// Registry value types this program reads (the numbers the registry uses).
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+
+// The executable's folder as the platform reports it for a program (no trailing backslash
+// except for a drive's root, "C:\") and its file name without the extension.
+struct ModuleLocation {
+    std::wstring folder;
+    std::wstring exeName;
+    bool operator==(const ModuleLocation&) const = default;
+};
+ModuleLocation SplitModulePath(std::wstring_view fullPath);
+
+// folder + "\" + exeName + ".exe", with every pair of backslashes after the start collapsed to
+// one, scanning left to right, so that a drive's root does not give "C:\\clock.exe". A leading
+// pair is kept: it is what makes "\\server\share" a network path.
+std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName);
+
+// The text of a registry value as the registration check reads it, from the type and the bytes
+// the registry returned:
+// - REG_SZ: UTF-16 text up to its first zero unit, or the whole data when it has none (a value
+//   written without its terminator); an odd trailing byte is not part of any character.
+// - REG_BINARY: the signed 16-bit little-endian number of its first two bytes as decimal text;
+//   bytes beyond two are ignored and missing ones count as zero, so any binary value reads as
+//   a number and ticks the box.
+// - any other type: empty text.
+std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t> data);
+
+// A registration counts when the value holds anything but spaces.
+bool IsRegisteredText(std::wstring_view valueText);
+
+// The Run value as the settings dialog sees it.
+class RunRegistry {
+  public:
+    virtual ~RunRegistry() = default;
+    virtual std::wstring ReadRunValue() = 0;                // empty when absent or unreadable
+    virtual void StoreRunValue(std::wstring_view path) = 0; // may fail silently
+    virtual void RemoveRunValue() = 0;                      // may fail silently
+};
+
+// The start-with-Windows box changed to `ticked`: write the program's path or delete the value,
+// then return what the box must show, which is whether the registry now holds a registration.
+// Without rights to the machine-wide key the write or delete fails, and the box goes back to the
+// truth instead of claiming a registration that does not exist.
+bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry);

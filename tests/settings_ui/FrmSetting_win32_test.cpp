@@ -1,0 +1,509 @@
+// The settings dialog inside this process: layout, initial state, every control's effect on
+// Settings, the start-with-Windows box, one instance, and nothing left behind by closing it.
+#include "settings_ui/FrmSetting_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Handles.h"
+#include "app/Settings.h"
+#include "settings_ui/ColorDialogDriver_win32.h"
+#include "settings_ui/FrmSettingLayout.h"
+#include "settings_ui/LibraryReferences_win32.h"
+#include "settings_ui/Registry_win32.h"
+#include "settings_ui/RunRegistration.h"
+#include "settings_ui/WineCounts_win32.h"
+#include "settings_ui/XPStyle_win32.h"
+
+namespace {
+
+constexpr wchar_t kSandboxPath[] = L"SOFTWARE\\TockwenTests\\Machine";
+
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+void Pump(int milliseconds = 30) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (FrmSettingIsDialogMessage(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// A Run value that can refuse changes, as HKLM does for a user without administrator rights.
+class RefusingRunRegistry : public RunRegistry {
+  public:
+    std::wstring value;
+    int stores = 0, removes = 0;
+    std::wstring ReadRunValue() override { return value; }
+    void StoreRunValue(std::wstring_view) override { ++stores; }
+    void RemoveRunValue() override { ++removes; }
+};
+
+BOOL CALLBACK CountDialogs(HWND window, LPARAM param) {
+    if (ClassOf(window) == L"TockwenFrmSetting") ++*reinterpret_cast<int*>(param);
+    return TRUE;
+}
+
+class FrmSettingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        saved_ = Settings;
+        Settings = DefaultSettings();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSandboxPath);
+        HKEY created = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSandboxPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    &created, nullptr),
+                  ERROR_SUCCESS);
+        sandbox_.reset(created);
+        registry_.emplace(sandbox_.get());
+        SetFrmSettingRunRegistry(&*registry_);
+    }
+    void TearDown() override {
+        UnloadFrmSetting();
+        Pump(10);
+        SetFrmSettingRunRegistry(nullptr);
+        registry_.reset();
+        sandbox_.reset();
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSandboxPath);
+        Settings = saved_;
+    }
+
+    HWND Open() {
+        ShowFrmSetting(::GetModuleHandleW(nullptr));
+        Pump();
+        return FrmSettingWindow();
+    }
+    HWND Item(ControlId id) const { return ::GetDlgItem(FrmSettingWindow(), static_cast<int>(id)); }
+    int Selection(ControlId id) const {
+        return static_cast<int>(::SendMessageW(Item(id), CB_GETCURSEL, 0, 0));
+    }
+    bool Checked(ControlId id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND EditOf(ControlId id) const {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        ::GetComboBoxInfo(Item(id), &info);
+        return info.hwndItem;
+    }
+    void Key(ControlId combo, UINT key) {
+        ::SendMessageW(EditOf(combo), WM_KEYDOWN, key, 1);
+        ::SendMessageW(EditOf(combo), WM_KEYUP, key, 0xC0000001);
+        Pump(10);
+    }
+    void Type(ControlId combo, wchar_t c) {
+        ::SendMessageW(EditOf(combo), WM_KEYDOWN, static_cast<WPARAM>(::VkKeyScanW(c) & 0xFF), 1);
+        ::SendMessageW(EditOf(combo), WM_CHAR, c, 1);
+        Pump(10);
+    }
+    // The user picking an entry from the list.
+    void Pick(ControlId combo, int index) {
+        ::SendMessageW(Item(combo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(FrmSettingWindow(), WM_COMMAND, MAKEWPARAM(static_cast<int>(combo), CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(Item(combo)));
+        Pump(10);
+    }
+    void Click(ControlId id) {
+        ::SendMessageW(Item(id), BM_CLICK, 0, 0);
+        Pump(10);
+    }
+    COLORREF PreviewPixel() {
+        HWND shape = Item(ControlId::Shape1);
+        ::UpdateWindow(shape);
+        const unique_hdc_window dc(shape);
+        return ::GetPixel(dc.get(), 8, 8);
+    }
+    std::wstring RunValue() { return ReadValueText(sandbox_.get(), kRunKeyPath, kRunValueName); }
+
+    SettingsRecord saved_;
+    unique_hkey sandbox_;
+    std::optional<MachineRunRegistry> registry_;
+};
+
+TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), L"환경설정");
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 205);
+    EXPECT_EQ(client.bottom, 174);
+
+    // centred on the whole screen by its outer size
+    RECT outer;
+    ::GetWindowRect(dialog, &outer);
+    EXPECT_EQ(outer.left, CentredStart(::GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left));
+    EXPECT_EQ(outer.top, CentredStart(::GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top));
+
+    for (const ControlPlace& c : kFrmSettingControls) {
+        HWND control = Item(c.id);
+        ASSERT_NE(control, nullptr) << static_cast<int>(c.id);
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, PixelsFromTwips(c.left)) << static_cast<int>(c.id);
+        EXPECT_EQ(r.top, PixelsFromTwips(c.top)) << static_cast<int>(c.id);
+        EXPECT_EQ(r.right - r.left, PixelsFromTwips(c.width)) << static_cast<int>(c.id);
+        EXPECT_EQ(r.bottom - r.top, PixelsFromTwips(c.height)) << static_cast<int>(c.id);
+        if (c.kind != ControlKind::Combo) {
+            EXPECT_EQ(Text(control), Wide(c.text)) << static_cast<int>(c.id);
+        }
+    }
+    EXPECT_EQ(ClassOf(Item(ControlId::Combo1)), L"ComboBox");
+    EXPECT_EQ(ClassOf(Item(ControlId::Command1)), L"Button");
+    EXPECT_EQ(::GetDlgItem(dialog, IDOK), nullptr) << "no OK button";
+    EXPECT_EQ(::GetDlgItem(dialog, IDCANCEL), nullptr) << "no Cancel button";
+
+    for (ControlId combo : {ControlId::Combo1, ControlId::Combo2}) {
+        const auto& entries = combo == ControlId::Combo1 ? kIntervalEntries : kColorTargetEntries;
+        ASSERT_EQ(::SendMessageW(Item(combo), CB_GETCOUNT, 0, 0), 5);
+        for (int i = 0; i < 5; ++i) {
+            wchar_t text[64] = {};
+            ::SendMessageW(Item(combo), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            EXPECT_EQ(text, Wide(entries[static_cast<std::size_t>(i)]));
+        }
+        EXPECT_EQ(::GetWindowLongW(Item(combo), GWL_STYLE) & 3, CBS_DROPDOWN) << "editable drop-down list";
+    }
+    // the dialog's icons come from the icon group "AAA"
+    EXPECT_NE(::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+TEST_F(FrmSettingTest, XPStyleIsCreatedFirstAndKeepsItsSize) {
+    HWND dialog = Open();
+    HWND first = ::GetWindow(dialog, GW_CHILD);
+    EXPECT_EQ(first, Item(ControlId::XPStyle1));
+    EXPECT_EQ(ClassOf(first), kXPStyleClass);
+    EXPECT_FALSE(::IsWindowVisible(first)) << "it would cover the captions of Check1, Check2 and 사각형";
+    ::SetWindowPos(first, nullptr, 0, 0, 300, 7, SWP_NOMOVE | SWP_NOZORDER);
+    ::MoveWindow(first, 128, 64, 1, 1, FALSE);
+    RECT r;
+    ::GetWindowRect(first, &r);
+    EXPECT_EQ(r.right - r.left, 54);
+    EXPECT_EQ(r.bottom - r.top, 54);
+    // a click on a caption under it reaches the caption's control
+    RECT check;
+    ::GetWindowRect(Item(ControlId::Check1), &check);
+    POINT p{check.left + 150, (check.top + check.bottom) / 2};
+    EXPECT_EQ(::WindowFromPoint(p), Item(ControlId::Check1));
+}
+
+TEST_F(FrmSettingTest, KeyboardOrder) {
+    HWND dialog = Open();
+    EXPECT_EQ(::GetFocus(), EditOf(ControlId::Combo1))
+        << "Combo1 is first in the keyboard order; the focus is on " << ClassOf(::GetFocus()) << " "
+        << ::GetDlgCtrlID(::GetFocus()) << " of " << ClassOf(::GetParent(::GetFocus()));
+    std::vector<HWND> order;
+    HWND at = Item(ControlId::Combo1);
+    for (int i = 0; i < 6; ++i) {
+        order.push_back(at);
+        at = ::GetNextDlgTabItem(dialog, at, FALSE);
+    }
+    EXPECT_EQ(at, Item(ControlId::Combo1))
+        << "Tab comes round again, not to " << ClassOf(at) << " " << ::GetDlgCtrlID(at);
+    const std::vector<HWND> expected{Item(ControlId::Combo1),        Item(ControlId::Check1),
+                                     Item(ControlId::Option1Square), Item(ControlId::Combo2),
+                                     Item(ControlId::Command1),      Item(ControlId::Check2)};
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
+    struct Case {
+        std::int32_t alarm;
+        bool beep, circle;
+        int selection;
+    };
+    const Case cases[] = {{1, false, false, 1},
+                          {0, true, true, 0},
+                          {4, false, true, 4},
+                          {7, true, false, -1},
+                          {-3, false, false, -1}};
+    for (const Case& c : cases) {
+        Settings = DefaultSettings();
+        Settings.Alarm = c.alarm;
+        Settings.Beep = c.beep;
+        Settings.ClockShape = c.circle;
+        Settings.BGColor = RGB(12, 200, 34);
+        const SettingsRecord before = Settings;
+        Open();
+        EXPECT_EQ(Selection(ControlId::Combo1), c.selection) << c.alarm;
+        if (c.selection >= 0) {
+            EXPECT_EQ(Text(Item(ControlId::Combo1)),
+                      Wide(kIntervalEntries[static_cast<std::size_t>(c.selection)]));
+        }
+        EXPECT_EQ(Checked(ControlId::Check1), c.beep);
+        EXPECT_EQ(Checked(ControlId::Option1Circle), c.circle);
+        EXPECT_EQ(Checked(ControlId::Option1Square), !c.circle);
+        EXPECT_FALSE(Checked(ControlId::Check2));
+        EXPECT_EQ(Selection(ControlId::Combo2), 0) << "opens on 배경색";
+        EXPECT_EQ(PreviewPixel(), RGB(12, 200, 34)) << "previewing BGColor";
+        EXPECT_EQ(Settings, before) << "loading writes back only what it read; an Alarm of " << c.alarm
+                                    << " is left as it is";
+        UnloadFrmSetting();
+        Pump(10);
+    }
+}
+
+TEST_F(FrmSettingTest, ControlsWriteStraightIntoSettings) {
+    Open();
+    Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 20분마다
+    EXPECT_EQ(Selection(ControlId::Combo1), 2);
+    EXPECT_EQ(Settings.Alarm, 2);
+    Pick(ControlId::Combo1, 4);
+    EXPECT_EQ(Settings.Alarm, 4);
+    Pick(ControlId::Combo1, 0);
+    EXPECT_EQ(Settings.Alarm, 0);
+
+    Click(ControlId::Check1);
+    EXPECT_TRUE(Settings.Beep);
+    Click(ControlId::Check1);
+    EXPECT_FALSE(Settings.Beep);
+
+    Click(ControlId::Option1Circle);
+    EXPECT_TRUE(Settings.ClockShape);
+    EXPECT_FALSE(Checked(ControlId::Option1Square));
+    Click(ControlId::Option1Square);
+    EXPECT_FALSE(Settings.ClockShape);
+}
+
+TEST_F(FrmSettingTest, AStrayAlarmWaitsForTheUsersChoice) {
+    Settings.Alarm = 9;
+    Open();
+    EXPECT_EQ(Selection(ControlId::Combo1), -1);
+    Click(ControlId::Check1);
+    EXPECT_EQ(Settings.Alarm, 9) << "other controls leave it alone";
+    Pick(ControlId::Combo1, 3);
+    EXPECT_EQ(Settings.Alarm, 3);
+}
+
+TEST_F(FrmSettingTest, TypedTextSelectsNothingAndChangesNothing) {
+    Settings.Alarm = 3;
+    Settings.HColor = RGB(1, 99, 1);
+    Open();
+    Type(ControlId::Combo1, L'x');
+    EXPECT_EQ(Selection(ControlId::Combo1), -1);
+    EXPECT_EQ(Settings.Alarm, 3);
+    Type(ControlId::Combo1, L'y');
+    EXPECT_EQ(Settings.Alarm, 3);
+
+    Pick(ControlId::Combo2, 2); // 시침색
+    EXPECT_EQ(PreviewPixel(), RGB(1, 99, 1));
+    Type(ControlId::Combo2, L'q');
+    EXPECT_EQ(Selection(ControlId::Combo2), -1);
+    EXPECT_EQ(PreviewPixel(), RGB(1, 99, 1)) << "the preview keeps what it showed";
+    // with no colour target the change button does nothing: no colour dialog opens
+    colordlg::Driver driver([](HWND d) { colordlg::Press(d, IDCANCEL); });
+    const SettingsRecord before = Settings;
+    Click(ControlId::Command1);
+    EXPECT_FALSE(driver.Acted());
+    EXPECT_EQ(Settings, before);
+}
+
+TEST_F(FrmSettingTest, ChangingAColourOfTheSelectedTarget) {
+    Open();
+    Pick(ControlId::Combo2, 4); // 초침색
+    EXPECT_EQ(PreviewPixel(), static_cast<COLORREF>(Settings.SColor));
+
+    int initialRed = -1;
+    {
+        colordlg::Driver driver([&](HWND d) {
+            wchar_t red[8] = {};
+            ::GetDlgItemTextW(d, colordlg::kRed, red, 8);
+            initialRed = _wtoi(red);
+            colordlg::TypeColor(d, 10, 20, 30);
+            colordlg::Press(d, colordlg::kAddCustom);
+            colordlg::Press(d, IDOK);
+        });
+        Click(ControlId::Command1);
+        EXPECT_TRUE(driver.Acted());
+    }
+    EXPECT_EQ(initialRed, 0) << "the dialog starts on SColor (red 0, green 128, blue 255)";
+    EXPECT_EQ(Settings.SColor, RGB(10, 20, 30));
+    EXPECT_EQ(Settings.HColor, DefaultSettings().HColor) << "stored in SColor, not HColor";
+    EXPECT_EQ(PreviewPixel(), RGB(10, 20, 30));
+    EXPECT_EQ(CustomColors[0], RGB(10, 20, 30)) << "custom colours live for the run";
+
+    // cancelled: the colour stays
+    {
+        colordlg::Driver driver([](HWND d) {
+            colordlg::TypeColor(d, 200, 200, 200);
+            colordlg::Press(d, IDCANCEL);
+        });
+        Click(ControlId::Command1);
+        EXPECT_TRUE(driver.Acted());
+    }
+    EXPECT_EQ(Settings.SColor, RGB(10, 20, 30));
+    EXPECT_EQ(PreviewPixel(), RGB(10, 20, 30));
+
+    // black is a colour like any other
+    Pick(ControlId::Combo2, 1); // 테두리색
+    Settings.TColor = RGB(5, 5, 5);
+    {
+        colordlg::Driver driver([](HWND d) {
+            colordlg::TypeColor(d, 0, 0, 0);
+            colordlg::Press(d, IDOK);
+        });
+        Click(ControlId::Command1);
+    }
+    EXPECT_EQ(Settings.TColor, 0u);
+    CustomColors = {};
+}
+
+TEST_F(FrmSettingTest, ClosingDuringTheColourDialogIsSafe) {
+    Open();
+    colordlg::Driver driver([](HWND) { UnloadFrmSetting(); });
+    Click(ControlId::Command1);
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_EQ(FrmSettingWindow(), nullptr);
+    EXPECT_EQ(Settings.BGColor, DefaultSettings().BGColor);
+}
+
+TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
+    // nothing registered: the box is clear and the registry untouched
+    Open();
+    EXPECT_FALSE(Checked(ControlId::Check2));
+    EXPECT_EQ(RunValue(), L"");
+    Click(ControlId::Check2);
+    EXPECT_TRUE(Checked(ControlId::Check2));
+    EXPECT_EQ(RunValue(), CurrentRunPath());
+    Click(ControlId::Check2);
+    EXPECT_FALSE(Checked(ControlId::Check2));
+    EXPECT_EQ(RunValue(), L"");
+    UnloadFrmSetting();
+
+    // registered elsewhere: opening ticks the box and moves the registration here
+    ASSERT_TRUE(StoreValueText(sandbox_.get(), kRunKeyPath, kRunValueName, L"D:\\old\\clock.exe"));
+    Open();
+    EXPECT_TRUE(Checked(ControlId::Check2));
+    EXPECT_EQ(RunValue(), CurrentRunPath());
+    UnloadFrmSetting();
+
+    // spaces only: not a registration, and left alone
+    ASSERT_TRUE(StoreValueText(sandbox_.get(), kRunKeyPath, kRunValueName, L"   "));
+    Open();
+    EXPECT_FALSE(Checked(ControlId::Check2));
+    EXPECT_EQ(RunValue(), L"   ");
+}
+
+TEST_F(FrmSettingTest, RefusedRunChangesShowTheTruth) {
+    RefusingRunRegistry refusing;
+    SetFrmSettingRunRegistry(&refusing);
+    Open();
+    Click(ControlId::Check2);
+    EXPECT_EQ(refusing.stores, 1) << "one attempt; putting the box back must not run its handler again";
+    EXPECT_FALSE(Checked(ControlId::Check2)) << "nothing was registered";
+    UnloadFrmSetting();
+
+    refusing.value = L"C:\\clock.exe";
+    refusing.stores = 0;
+    Open();
+    EXPECT_TRUE(Checked(ControlId::Check2));
+    EXPECT_EQ(refusing.stores, 1) << "the load rewrites the registration once";
+    Click(ControlId::Check2);
+    EXPECT_EQ(refusing.removes, 1);
+    EXPECT_TRUE(Checked(ControlId::Check2)) << "the registration is still there";
+}
+
+TEST_F(FrmSettingTest, OneInstanceShownAgain) {
+    HWND first = Open();
+    Settings.Alarm = 4; // a reload would show this
+    HWND second = Open();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(Selection(ControlId::Combo1), 1) << "shown again, not loaded again";
+    int dialogs = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountDialogs, reinterpret_cast<LPARAM>(&dialogs));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(::IsWindowVisible(first));
+    EXPECT_EQ(::GetWindow(first, GW_OWNER), nullptr) << "modeless and without an owner";
+}
+
+TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
+    HWND dialog = Open();
+    ::SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(10);
+    EXPECT_FALSE(::IsWindow(dialog));
+    EXPECT_EQ(FrmSettingWindow(), nullptr);
+    // the next opening loads afresh from the settings
+    Settings.Alarm = 4;
+    Open();
+    EXPECT_EQ(Selection(ControlId::Combo1), 4);
+    dialog = FrmSettingWindow();
+    UnloadFrmSetting();
+    EXPECT_FALSE(::IsWindow(dialog));
+    EXPECT_EQ(FrmSettingWindow(), nullptr);
+    UnloadFrmSetting(); // closing a closed dialog is nothing
+    // Escape and Enter do not close it: it has no Cancel or OK
+    dialog = Open();
+    ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(::IsWindow(dialog));
+}
+
+TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
+    // the counters are live: an object made and freed shows in them
+    const long gdiStart = counts::GdiObjects();
+    ASSERT_GT(gdiStart, 0) << "no way to count GDI objects here";
+    {
+        unique_hbitmap probe(::CreateBitmap(4, 4, 1, 32, nullptr));
+        ASSERT_EQ(counts::GdiObjects(), gdiStart + 1);
+    }
+    // the program's own references on shell32, counted at its LoadLibrary/FreeLibrary calls
+    const libref::Counter shell32(L"shell32.dll");
+    ASSERT_TRUE(shell32.Active());
+    {
+        unique_hmodule extra(::LoadLibraryW(L"shell32.dll"));
+        ASSERT_EQ(shell32.Held(), 1) << "the counter sees this program's calls";
+    }
+    ASSERT_EQ(shell32.Held(), 0);
+
+    Open(); // the first opening registers classes and loads what stays loaded
+    UnloadFrmSetting();
+    Pump(10);
+    const long gdi = counts::GdiObjects();
+    const long user = counts::UserObjects();
+    const long windows = counts::ThreadWindows();
+
+    for (int i = 0; i < 100; ++i) {
+        Open();
+        if (i == 0) {
+            EXPECT_EQ(shell32.Held(), 1) << "the open dialog holds shell32";
+        }
+        Pick(ControlId::Combo2, i % 5);
+        UnloadFrmSetting();
+        Pump(5);
+    }
+    std::printf(
+        "[ figure   ] after 100 openings: GDI objects %ld -> %ld, USER objects %ld -> %ld, windows %ld -> "
+        "%ld, shell32 references held %ld\n",
+        gdi, counts::GdiObjects(), user, counts::UserObjects(), windows, counts::ThreadWindows(),
+        shell32.Held());
+    EXPECT_EQ(counts::GdiObjects(), gdi);
+    EXPECT_EQ(counts::UserObjects(), user);
+    EXPECT_EQ(counts::ThreadWindows(), windows);
+    EXPECT_EQ(shell32.Held(), 0) << "every opening's reference is given back";
+}
+
+} // namespace
