@@ -1,0 +1,92 @@
+// When the time is spoken and what is said, and the pacing of the hourly beeps, as plain values.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/ClockTime.h"
+
+// Voice clips by resource number: 102..114 the hours (111 among them says "ten minutes"),
+// 115..118 twenty to fifty minutes, then these three.
+inline constexpr int kClipBeforeNoon = 119;
+inline constexpr int kClipAfterNoon = 120;
+inline constexpr int kClipOnTheHour = 121;
+inline constexpr int kFirstClip = 102;
+inline constexpr int kLastClip = 121;
+
+struct Announcement {
+    std::vector<int> clips;   // played one after another in this order; empty: say nothing
+    std::optional<int> beeps; // after the clips, beep this many times (1..12); none: no beeps
+    bool operator==(const Announcement&) const = default;
+};
+
+// The hour on a 12-hour dial: 0 -> 12, 13..23 -> 1..11, 1..12 unchanged.
+int TwelveHourDial(int hour);
+
+// The clip that says `hour` o'clock (hour of the day, 0..23).
+int HourClip(int hour);
+
+// checktime's skip tests: the minute marks that the interval setting leaves out.
+bool IsSkipped(int minute, std::int32_t alarm);
+
+// What to say at `minute` of `hour` (0..23) with the given interval and beep settings: half of
+// day, hour, then the minutes or the on-the-hour clip, and on the hour the beeps if they are on.
+// Nothing outside the 10-minute marks or a valid time, nor when announcements are off (alarm <= 0).
+Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool beep);
+
+// The announcement poll speaks at second 1 of every 10-minute mark, never at second 0.
+bool IsPollDue(const ClockTime& now, std::int32_t alarm);
+
+// The beeps come from the redraws only when announcements are off (exactly 0: a negative value
+// silences the beeps too), during second 0 of the hour.
+bool IsHourBeepDue(const ClockTime& now, std::int32_t alarm, bool beep);
+
+// Timer1's beep sequence: arming sets the target and restarts the count; each tick either beeps
+// once more or, when the target is reached, asks for the timer to stop.
+class BeepSequence {
+  public:
+    enum class Tick { Beep, StopTimer };
+
+    void ArmBeep(int hour);
+    Tick OnTick();
+
+    std::int16_t BeepCount() const { return beepCount_; }
+    std::int16_t BeepTarget() const { return beepTarget_; }
+
+  private:
+    std::int16_t beepCount_ = 0;
+    std::int16_t beepTarget_ = 0;
+};
+
+// Everything the announcer keeps between ticks. Besides the beep sequence it remembers the last
+// 10-minute mark it handled and the last hour mark it armed, so that neither acts twice for one
+// mark: a poll could otherwise speak twice in second 1 if an announcement took under a second,
+// and with a tone that does not block the thread the redraws later in second 0 would re-arm
+// after the first beep and add beeps. A remembered mark is forgotten once the clock shows another
+// minute, so the same time on the next day is handled again.
+class Schedule {
+  public:
+    // One Timer2 tick at `now`: the announcement to make (empty when nothing is due). The caller
+    // plays the clips, then calls ArmBeep(now.hour) if the announcement carries beeps.
+    Announcement Poll(const ClockTime& now, std::int32_t alarm, bool beep);
+
+    // Arms the beep sequence for an hour of the day (0..23), at most once per hour mark. True when
+    // it armed, and the caller must (re)start Timer1.
+    bool ArmBeep(int hour);
+
+    // The check at the end of every redraw, with the redraw's time. True when it armed the beeps.
+    bool HourBeepCheck(const ClockTime& now, std::int32_t alarm, bool beep);
+
+    // One Timer1 tick.
+    BeepSequence::Tick OnBeepTick() { return beeps_.OnTick(); }
+
+    const BeepSequence& Beeps() const { return beeps_; }
+
+  private:
+    void ForgetPassedMarks(const ClockTime& now);
+
+    BeepSequence beeps_;
+    std::optional<int> spokenMark_; // minute of the day of the last 10-minute mark handled
+    std::optional<int> armedHour_;  // hour of the day whose beeps were last armed
+};

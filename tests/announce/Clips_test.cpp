@@ -1,0 +1,91 @@
+// The committed voice clips: their sample format, their trimming, and how long announcements last.
+#include "announce/Schedule.h"
+#include "tests/announce/WaveFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+namespace {
+
+const std::string kClipDir = std::string(TOCKWEN_TEST_DATA) + "/../resources/clips/";
+
+// Every announcement must outlast one second, and the thread is blocked while it plays.
+constexpr double kShortestAllowed = 1.0;
+constexpr double kLongestAllowed = 2.5;
+
+std::optional<WaveFile> LoadClip(int id) {
+    std::ifstream in(kClipDir + std::to_string(id) + ".wav", std::ios::binary);
+    std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseWave(std::as_bytes(std::span(raw)));
+}
+
+const std::map<int, WaveFile>& Clips() {
+    static const std::map<int, WaveFile> clips = [] {
+        std::map<int, WaveFile> loaded;
+        for (int id = kFirstClip; id <= kLastClip; ++id)
+            if (auto wave = LoadClip(id)) loaded.emplace(id, *wave);
+        return loaded;
+    }();
+    return clips;
+}
+
+int PeakOver(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
+    int peak = 0;
+    for (std::size_t i = from; i < to && i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(samples[i]));
+    return peak;
+}
+
+TEST(Clips, EveryClipIsTrimmed16kMonoPcm) {
+    ASSERT_EQ(Clips().size(), 20u) << "missing or unreadable clips in " << kClipDir;
+    for (const auto& [id, wave] : Clips()) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(wave.formatTag, 1);
+        EXPECT_EQ(wave.channels, 1);
+        EXPECT_EQ(wave.sampleRate, 16000u);
+        EXPECT_EQ(wave.bitsPerSample, 16);
+        EXPECT_EQ(wave.blockAlign, 2);
+        EXPECT_EQ(wave.byteRate, 32000u);
+        EXPECT_GT(wave.Seconds(), 0.25);
+        EXPECT_LT(wave.Seconds(), 1.2);
+        // the voice starts and ends within 20 ms of the clip's edges: no silence padding left
+        const std::size_t edge = 320;
+        EXPECT_GT(PeakOver(wave.samples, 0, edge), 150);
+        EXPECT_GT(PeakOver(wave.samples, wave.samples.size() - edge, wave.samples.size()), 150);
+        EXPECT_GT(PeakOver(wave.samples, 0, wave.samples.size()), 16000) << "too quiet";
+    }
+}
+
+TEST(Clips, EveryAnnouncementLastsMoreThanOneSecond) {
+    ASSERT_EQ(Clips().size(), 20u);
+    double shortest = 1e9, longest = 0;
+    int announcements = 0;
+    for (int alarm = 1; alarm <= 4; ++alarm)
+        for (int hour = 0; hour < 24; ++hour)
+            for (int minute = 0; minute < 60; minute += 10) {
+                const Announcement said = DecideAnnouncement(hour, minute, alarm, true);
+                if (said.clips.empty()) continue;
+                ++announcements;
+                double seconds = 0;
+                for (int clip : said.clips)
+                    seconds += Clips().at(clip).Seconds();
+                SCOPED_TRACE(testing::Message() << hour << ":" << minute << " alarm " << alarm);
+                EXPECT_GT(seconds, kShortestAllowed);
+                EXPECT_LT(seconds, kLongestAllowed);
+                shortest = std::min(shortest, seconds);
+                longest = std::max(longest, seconds);
+            }
+    EXPECT_EQ(announcements, 24 * (6 + 4 + 2 + 1));
+    std::printf("announcements last %.4f s to %.4f s\n", shortest, longest);
+    for (const auto& [id, wave] : Clips())
+        std::printf("clip %d: %.4f s\n", id, wave.Seconds());
+}
+
+} // namespace

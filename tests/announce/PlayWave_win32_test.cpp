@@ -1,0 +1,164 @@
+// The voice clips as the program carries them, and playing them with and without a sound device.
+#include "announce/PlayWave_win32.h"
+#include "announce/Schedule.h"
+#include "tests/announce/SoundTestUtil_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+BOOL CALLBACK CollectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
+    if (IS_INTRESOURCE(name)) reinterpret_cast<std::set<int>*>(names)->insert(static_cast<int>(LOWORD(name)));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::set<int>*>(languages)->insert(language);
+    return TRUE;
+}
+
+TEST(ClipResources, TwentyKoreanWavesOf16kMonoPcm) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    std::set<int> names, expected;
+    for (int id = kFirstClip; id <= kLastClip; ++id)
+        expected.insert(id);
+    ::EnumResourceNamesW(module, L"WAVE", CollectName, reinterpret_cast<LONG_PTR>(&names));
+    EXPECT_EQ(names, expected);
+    for (int id = kFirstClip; id <= kLastClip; ++id) {
+        SCOPED_TRACE(id);
+        std::set<int> languages;
+        ::EnumResourceLanguagesW(module, L"WAVE", MAKEINTRESOURCEW(id), CollectLanguage,
+                                 reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, std::set<int>{0x0412});
+        const auto wave = ClipWave(id);
+        ASSERT_TRUE(wave) << "not a RIFF WAVE image";
+        EXPECT_EQ(wave->formatTag, WAVE_FORMAT_PCM);
+        EXPECT_EQ(wave->channels, 1);
+        EXPECT_EQ(wave->sampleRate, 16000u);
+        EXPECT_EQ(wave->bitsPerSample, 16);
+        EXPECT_GT(wave->Seconds(), 0.25);
+    }
+}
+
+// The part run in a child process started without a sound device (see below).
+TEST(PlayWaveWithoutDevice, ChildReturnsAtOnce) {
+    if (!std::getenv("TOCKWEN_NO_SOUND_CHILD"))
+        GTEST_SKIP() << "runs only as the child of NoDeviceReturnsAtOnce";
+    EXPECT_EQ(::waveOutGetNumDevs(), 0u);
+    const double start = SecondsNow();
+    for (int clip : DecideAnnouncement(11, 30, 1, false).clips) // the longest announcement
+        PlayWave(clip);
+    const double took = SecondsNow() - start;
+    EXPECT_LT(took, 0.3);
+    std::printf("without a sound device an announcement's three PlayWave calls took %.4f s\n", took);
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text(::GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    ::ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+    ::CloseHandle(file);
+    text.resize(got);
+    return text;
+}
+
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Wine's audio driver reads the PulseAudio address from the Unix environment, which a Windows
+// child inherits from its parent unchanged whatever SetEnvironmentVariable did. So the child is
+// started through the Unix `env` program (Wine runs Unix programs from CreateProcess), with the
+// server address leading nowhere and Wine's audio drivers switched off. Such a child has no
+// process handle to wait on and cannot write into a Windows pipe, so it reports in a file.
+TEST(PlayWaveWithoutDevice, NoDeviceReturnsAtOnce) {
+    if (!UnderWine()) GTEST_SKIP() << "taking the sound device away needs Wine";
+    wchar_t self[MAX_PATH], folder[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring report =
+        std::wstring(folder) + L"tockwen-nosound-" + std::to_wstring(::GetCurrentProcessId()) + L".xml";
+    ::DeleteFileW(report.c_str());
+    std::wstring command =
+        L"/usr/bin/env TOCKWEN_NO_SOUND_CHILD=1 PULSE_SERVER=unix:/nonexistent/pulse/native "
+        L"WINEDLLOVERRIDES=winepulse.drv,winealsa.drv,wineoss.drv=d wine " +
+        std::wstring(self) +
+        L" --gtest_filter=PlayWaveWithoutDevice.ChildReturnsAtOnce --gtest_brief=1 "
+        L"--gtest_output=xml:" +
+        report;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          nullptr, &startup, &child);
+    if (child.hProcess) ::CloseHandle(child.hProcess);
+    if (child.hThread) ::CloseHandle(child.hThread);
+    ASSERT_TRUE(started) << "error " << ::GetLastError();
+
+    // the report is written whole when the child's tests have run
+    std::string xml;
+    const double deadline = SecondsNow() + 60;
+    while (xml.find("</testsuites>") == std::string::npos) {
+        ASSERT_LT(SecondsNow(), deadline) << "no report from the child after 60 s";
+        ::Sleep(50);
+        xml = ReadWholeFile(report);
+    }
+    ::DeleteFileW(report.c_str());
+    EXPECT_NE(xml.find("tests=\"1\" failures=\"0\""), std::string::npos) << xml;
+    EXPECT_NE(xml.find("result=\"completed\""), std::string::npos) << xml;
+}
+
+TEST(PlayWaveWithSound, BlocksForTheClipAndPlaysTwoBackToBack) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    const double clip111 = ClipWave(111)->Seconds(), clip120 = ClipWave(120)->Seconds();
+
+    double start = SecondsNow();
+    PlayWave(111);
+    const double one = SecondsNow() - start;
+    EXPECT_GT(one, clip111 - 0.01);
+    EXPECT_LT(one, clip111 + 0.35);
+
+    start = SecondsNow();
+    PlayWave(120);
+    PlayWave(111);
+    const double two = SecondsNow() - start;
+    EXPECT_GT(two, clip120 + clip111 - 0.02);
+    EXPECT_LT(two, clip120 + clip111 + 0.6);
+    std::printf("PlayWave(111) blocked %.4f s for a %.4f s clip; 120 then 111: %.4f s for %.4f s\n", one,
+                clip111, two, clip120 + clip111);
+}
+
+TEST(PlayWaveWithSound, AnnouncementComesOutWholeAndInOrder) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    const std::vector<int> clips = DecideAnnouncement(11, 30, 1, false).clips;
+    const auto recording = RecordWhile("Monitor", 4.0, [&] {
+        ::Sleep(300);
+        for (int clip : clips)
+            PlayWave(clip);
+        ::Sleep(300);
+    });
+    if (!recording) GTEST_SKIP() << "the sink's monitor cannot be recorded here";
+    ASSERT_GT(recording->size(), 16000u);
+
+    std::size_t end = 0;
+    for (int clip : clips) {
+        SCOPED_TRACE(clip);
+        const std::vector<std::int16_t> samples = ClipWave(clip)->samples;
+        const Match match = FindClip(*recording, samples);
+        EXPECT_GT(match.correlation, 0.95) << "clip not found whole";
+        EXPECT_GE(match.offset, end) << "starts before the previous clip ended";
+        if (end > 0) EXPECT_LT(match.offset - end, 1600u) << "more than 100 ms of silence between clips";
+        std::printf("clip %d at %.4f s, correlation %.4f, gap %.4f s\n", clip, match.offset / 16000.0,
+                    match.correlation, end ? (static_cast<double>(match.offset) - end) / 16000.0 : 0.0);
+        end = match.offset + samples.size();
+    }
+}
+
+} // namespace
