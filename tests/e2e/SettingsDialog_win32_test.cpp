@@ -66,13 +66,7 @@ class SettingsDialog : public testing::Test {
         PostMessageW(closing, WM_SYSCOMMAND, SC_CLOSE, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(closing); }));
     }
-    void ExitYes() {
-        ASSERT_TRUE(app.ChooseMenuItem(kItemExit));
-        HWND box = app.WaitForDialog(L"Tockwen 종료");
-        ASSERT_NE(box, nullptr);
-        ClickButton(box, IDYES);
-        ASSERT_TRUE(app.WaitForExit());
-    }
+    void ExitYes() { ASSERT_TRUE(app.ExitYes()); }
 
     HWND Item(ControlId id) const { return GetDlgItem(dialog, static_cast<int>(id)); }
     int Selection(ControlId id) const { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }

@@ -30,11 +30,7 @@ class TrayShell : public testing::Test {
 
     // Exit from the menu, answered Yes: the process ends on its own.
     void ExitYes() {
-        ASSERT_TRUE(app.ChooseMenuItem(kItemExit));
-        HWND box = app.WaitForDialog(L"Tockwen 종료");
-        ASSERT_NE(box, nullptr);
-        ClickButton(box, IDYES);
-        ASSERT_TRUE(app.WaitForExit());
+        ASSERT_TRUE(app.ExitYes());
         EXPECT_EQ(app.ExitCode(), 0u);
     }
 
@@ -142,11 +138,7 @@ TEST_F(TrayShell, NextStartReadsEditedValues) {
     StoreSetting(L"HColor", L"-2147483640");
     TockwenProcess again;
     ASSERT_TRUE(again.Start());
-    ASSERT_TRUE(again.ChooseMenuItem(kItemExit));
-    HWND box = again.WaitForDialog(L"Tockwen 종료");
-    ASSERT_NE(box, nullptr);
-    ClickButton(box, IDYES);
-    ASSERT_TRUE(again.WaitForExit());
+    ASSERT_TRUE(again.ExitYes());
     auto expected = kDefaultStore;
     expected[L"Alarm"].text = L"3";
     expected[L"BGColor"].text = L"16711935";

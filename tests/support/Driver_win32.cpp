@@ -155,6 +155,14 @@ HWND TockwenProcess::WaitForDialog(const wchar_t* title, std::chrono::millisecon
     return found;
 }
 
+bool TockwenProcess::ExitYes() const {
+    if (!ChooseMenuItem(2)) return false;
+    HWND box = WaitForDialog(L"Tockwen 종료");
+    if (!box) return false;
+    ClickButton(box, IDYES);
+    return WaitForExit();
+}
+
 bool TockwenProcess::TrayIconPresent() const {
     // modifying nothing succeeds only while the shell holds the icon
     NOTIFYICONDATAW nid{};

@@ -55,6 +55,8 @@ class TockwenProcess {
     bool ChooseMenuItem(int index) const;
     // A message box or dialog (#32770) of the process with this title, waited for.
     HWND WaitForDialog(const wchar_t* title, std::chrono::milliseconds timeout = 5000ms) const;
+    // Exit from the tray menu, answered Yes; true when the process then ended on its own.
+    bool ExitYes() const;
     // Whether the shell still knows the icon (uID 1 of the main window).
     bool TrayIconPresent() const;
 
