@@ -7,6 +7,7 @@
 
 #include "app/ClockCal_win32.h"
 #include "app/Settings.h"
+#include "render/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
 #include "settings_ui/ColorDialog_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
@@ -30,12 +31,6 @@ std::wstring WideText(std::u16string_view text) {
 
 int Px(int twips) {
     return PixelsFromTwips(twips);
-}
-
-// A colour with the top bit set names a system colour, resolved to what it looks like now.
-COLORREF ResolveColor(ColorValue color) {
-    if (color & 0x80000000u) return ::GetSysColor(static_cast<int>(color & 0xFFu));
-    return color & 0x00FFFFFFu;
 }
 
 MachineRunRegistry machineRunRegistry;
@@ -261,7 +256,7 @@ class FrmSetting {
         if (!target) return;
         // the colour dialog and the messages after it may close this dialog and delete this object
         const unsigned serial = serial_;
-        const std::int32_t chosen = ShowColorDialog(hwnd_, ResolveColor(*target), CustomColors, 1);
+        const std::int32_t chosen = ShowColorDialog(hwnd_, ResolveColorWin32(*target), CustomColors, 1);
         // let the clock and this dialog repaint before the result is used
         PumpWaitingMessages();
         if (chosen != kColorDialogCancelled) *target = static_cast<ColorValue>(chosen);
@@ -290,7 +285,7 @@ class FrmSetting {
         // an opaque square with a one-pixel black border, like a drawn rectangle shape
         const HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
         const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
-        ::SetDCBrushColor(dc, ResolveColor(preview_));
+        ::SetDCBrushColor(dc, ResolveColorWin32(preview_));
         ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
         ::SelectObject(dc, oldPen);
         ::SelectObject(dc, oldBrush);
