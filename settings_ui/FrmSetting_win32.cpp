@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ClockCal_win32.h"
+#include "app/Handles.h"
 #include "app/Settings.h"
 #include "render/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
@@ -283,12 +284,10 @@ class FrmSetting {
 
     void DrawPreview(HDC dc, const RECT& rect) const {
         // an opaque square with a one-pixel black border, like a drawn rectangle shape
-        const HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
-        const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
+        unique_select_object brush(dc, ::GetStockObject(DC_BRUSH));
+        unique_select_object pen(dc, ::GetStockObject(BLACK_PEN));
         ::SetDCBrushColor(dc, ResolveColorWin32(preview_));
         ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-        ::SelectObject(dc, oldPen);
-        ::SelectObject(dc, oldBrush);
     }
 
     static void PumpWaitingMessages() {
