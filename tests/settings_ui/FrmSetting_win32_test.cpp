@@ -19,6 +19,7 @@
 #include "settings_ui/Registry_win32.h"
 #include "settings_ui/RunRegistration.h"
 #include "support/GuiCounts_win32.h"
+#include "support/ScratchKey_win32.h"
 #include "settings_ui/XPStyle_win32.h"
 
 namespace {
@@ -74,13 +75,9 @@ class FrmSettingTest : public ::testing::Test {
     void SetUp() override {
         saved_ = Settings;
         Settings = DefaultSettings();
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSandboxPath);
-        HKEY created = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSandboxPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &created, nullptr),
-                  ERROR_SUCCESS);
-        sandbox_.reset(created);
-        registry_.emplace(sandbox_.get());
+        sandbox_.emplace(HKEY_LOCAL_MACHINE, kSandboxPath);
+        ASSERT_TRUE(*sandbox_);
+        registry_.emplace(sandbox_->get());
         SetFrmSettingRunRegistry(&*registry_);
     }
     void TearDown() override {
@@ -89,7 +86,6 @@ class FrmSettingTest : public ::testing::Test {
         SetFrmSettingRunRegistry(nullptr);
         registry_.reset();
         sandbox_.reset();
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSandboxPath);
         Settings = saved_;
     }
 
@@ -136,10 +132,10 @@ class FrmSettingTest : public ::testing::Test {
         const unique_hdc_window dc(shape);
         return ::GetPixel(dc.get(), 8, 8);
     }
-    std::wstring RunValue() { return ReadValueText(sandbox_.get(), kRunKeyPath, kRunValueName); }
+    std::wstring RunValue() { return ReadValueText(sandbox_->get(), kRunKeyPath, kRunValueName); }
 
     SettingsRecord saved_;
-    unique_hkey sandbox_;
+    std::optional<ScratchKey> sandbox_;
     std::optional<MachineRunRegistry> registry_;
 };
 
@@ -395,14 +391,14 @@ TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
     UnloadFrmSetting();
 
     // registered elsewhere: opening ticks the box and moves the registration here
-    ASSERT_TRUE(StoreValueText(sandbox_.get(), kRunKeyPath, kRunValueName, L"D:\\old\\clock.exe"));
+    ASSERT_TRUE(StoreValueText(sandbox_->get(), kRunKeyPath, kRunValueName, L"D:\\old\\clock.exe"));
     Open();
     EXPECT_TRUE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), CurrentRunPath());
     UnloadFrmSetting();
 
     // spaces only: not a registration, and left alone
-    ASSERT_TRUE(StoreValueText(sandbox_.get(), kRunKeyPath, kRunValueName, L"   "));
+    ASSERT_TRUE(StoreValueText(sandbox_->get(), kRunKeyPath, kRunValueName, L"   "));
     Open();
     EXPECT_FALSE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), L"   ");

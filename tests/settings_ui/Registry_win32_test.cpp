@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Handles.h"
+#include "support/ScratchKey_win32.h"
 
 namespace {
 
@@ -14,18 +15,7 @@ constexpr wchar_t kTestPath[] = L"SOFTWARE\\TockwenTests\\Registry";
 
 class RegistryTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestPath);
-        HKEY created = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &created, nullptr),
-                  ERROR_SUCCESS);
-        key_.reset(created);
-    }
-    void TearDown() override {
-        key_.reset();
-        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestPath);
-    }
+    void SetUp() override { ASSERT_TRUE(key_); }
     void Put(const wchar_t* name, DWORD type, const std::vector<BYTE>& data) {
         ASSERT_EQ(::RegSetValueExW(key_.get(), name, 0, type, data.data(), static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
@@ -34,7 +24,7 @@ class RegistryTest : public ::testing::Test {
         const auto* p = reinterpret_cast<const BYTE*>(text.c_str());
         return std::vector<BYTE>(p, p + (text.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
     }
-    unique_hkey key_;
+    ScratchKey key_{HKEY_LOCAL_MACHINE, kTestPath};
 };
 
 TEST_F(RegistryTest, ReadsEachKindOfValue) {
