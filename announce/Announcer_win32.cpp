@@ -3,7 +3,7 @@
 
 #include "announce/PlayWave_win32.h"
 #include "app/AppIds.h"
-#include "app/ClockCal_win32.h"
+#include "app/LocalClock_win32.h"
 #include "app/Settings.h"
 
 Announcer::Announcer(HWND window) : window_(window) {}

@@ -2,8 +2,10 @@
 #include "app/ClockCal_win32.h"
 
 #include "app/AppIds.h"
+#include "app/LocalClock_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/Settings.h"
+#include "app/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 namespace {
@@ -22,34 +24,7 @@ constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형�
 constexpr wchar_t kExitText[] = L"정말 종료하시겠습니까?";
 constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
 
-HICON LoadGroupIcon(const wchar_t* name, int widthMetric, int heightMetric) {
-    // shared icons belong to the system's cache and are never destroyed
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-                                         LR_SHARED));
-}
-
 } // namespace
-
-void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner) {
-    HWND topOwner = window;
-    if (alsoTopOwner) {
-        while (HWND owner = GetWindow(topOwner, GW_OWNER))
-            topOwner = owner;
-    }
-    HICON large = LoadGroupIcon(resourceName, SM_CXICON, SM_CYICON);
-    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    HICON small = LoadGroupIcon(resourceName, SM_CXSMICON, SM_CYSMICON);
-    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
-
-ClockTime ReadLocalClock() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return {now.wHour, now.wMinute, now.wSecond};
-}
 
 bool ClockCal::Create(HINSTANCE instance) {
     instance_ = instance;

@@ -7,19 +7,11 @@
 #include <optional>
 
 #include "announce/Announcer_win32.h"
-#include "app/ClockTime.h"
 #include "app/Handles.h"
 #include "render/TrayClock_win32.h"
 
 // The shell's original 88-byte tray record: everything the icon needs and no tooltip.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
-
-// Gives `window` (and, when alsoTopOwner, the top of its owner chain) the large and small
-// icons of the icon group `resourceName` of the program's own module.
-void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner);
-
-// The local wall clock, read once.
-ClockTime ReadLocalClock();
 
 class ClockCal {
   public:

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/ClockCal_win32.h"
 #include "app/Handles.h"
 #include "app/Settings.h"
+#include "app/WindowIcon_win32.h"
 #include "render/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
 #include "settings_ui/ColorDialog_win32.h"
