@@ -108,37 +108,33 @@ class FrmSetting {
     }
 
     void Load() {
-        // 1. centred on the whole screen by the window's outer size
+        // centred on the whole screen by the window's outer size
         RECT outer;
         ::GetWindowRect(hwnd_, &outer);
         const int left = CentredStart(::GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left);
         const int top = CentredStart(::GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top);
         ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // 2. icons
         SetWindowIcon(hwnd_, L"AAA", true);
-        // 3. list entries
         for (std::u16string_view entry : kIntervalEntries)
             AddEntry(combo1_, entry);
         for (std::u16string_view entry : kColorTargetEntries)
             AddEntry(combo2_, entry);
-        // 4. setting a control runs its reaction, which writes back the value just read
+        // setting a control runs its reaction, which writes back the value just read
         ::SendMessageW(combo2_, CB_SETCURSEL, 0, 0);
         OnCombo2Change();
         // an Alarm with no entry shows no selection and stays as it is until the user picks one
         ::SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(IntervalIndexFromAlarm(Settings.Alarm)), 0);
         OnCombo1Change();
-        // 5.
         ::SendMessageW(check1_, BM_SETCHECK, Settings.Beep ? BST_CHECKED : BST_UNCHECKED, 0);
         OnCheck1Click();
-        // 6.
         ::SendMessageW(Settings.ClockShape ? circle_ : square_, BM_SETCHECK, BST_CHECKED, 0);
         OnOption1Click();
-        // 7. ticking the box is a change of it: the registration is rewritten with this location
+        // ticking the box is a change of it: the registration is rewritten with this location
         if (IsRegisteredText(runRegistry->ReadRunValue())) {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
-        // 8.
+        // the colour preview once more, now that every setting is in place
         OnCombo2Change();
     }
 
