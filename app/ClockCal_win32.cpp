@@ -5,12 +5,13 @@
 #include "app/LocalClock_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/Settings.h"
+#include "app/Version.h"
 #include "app/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 namespace {
 
-constexpr wchar_t kAboutTitle[] = L"Tockwen v1.1";
+constexpr wchar_t kAboutTitle[] = L"Tockwen v" TOCKWEN_VERSION_TEXT;
 constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형태로 표시하는\r\n"
                                  L"트레이 아이콘 시계입니다.\r\n"
                                  L"\r\n"
