@@ -5,7 +5,7 @@
 
 #include "app/Version.h"
 
-inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, started by the announcer
+inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, while a beep sequence runs
 inline constexpr UINT_PTR kTimer2Id = 2; // announcement poll, 100 ms
 inline constexpr UINT_PTR kTickerId = 3; // redraw, 100 ms
 inline constexpr UINT kTimer1Interval = 750;

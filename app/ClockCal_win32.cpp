@@ -61,9 +61,8 @@ LRESULT CALLBACK ClockCal::WindowProc(HWND window, UINT message, WPARAM wParam, 
 LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        // the members, in the order they were laid out: Timer1 stays stopped until a beep
-        // sequence is armed; the announcement poll and the redraw run from the start
-        announcer_.emplace(window_);
+        // Timer1 stays stopped until a beep sequence is armed; the announcement poll and the
+        // redraw run from the start
         SetTimer(window_, kTimer2Id, kTimer2Interval, nullptr);
         SetTimer(window_, kTickerId, kTickerInterval, nullptr);
         CreateMenu();
@@ -141,10 +140,10 @@ void ClockCal::OnTimer(UINT_PTR id) {
         DrawClock();
         break;
     case kTimer2Id:
-        announcer_->OnPollTick();
+        if (announcer_.Poll(ReadLocalClock(), Settings.Alarm, Settings.Beep)) StartBeepTimer();
         break;
     case kTimer1Id:
-        announcer_->OnBeepTick();
+        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) KillTimer(window_, kTimer1Id);
         break;
     default:
         break;
@@ -158,7 +157,13 @@ void ClockCal::DrawClock() {
         tray_.hIcon = trayClock_.Redraw(dc.get(), now, Settings);
     }
     ModifyTrayIcon();
-    announcer_->HourBeepCheck(now);
+    if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();
+}
+
+void ClockCal::StartBeepTimer() {
+    // SetTimer on a running timer restarts its period: the first beep of a new sequence always
+    // comes one full interval after arming
+    SetTimer(window_, kTimer1Id, kTimer1Interval, nullptr);
 }
 
 void ClockCal::OnTrayCallback(UINT mouseMessage) {

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <optional>
-
 #include "announce/Announcer_win32.h"
 #include "app/Handles.h"
 #include "render/TrayClock_win32.h"
@@ -30,6 +28,7 @@ class ClockCal {
     void StartUp();
     void CreateMenu();
     void OnTimer(UINT_PTR id);
+    void StartBeepTimer();
     void OnTrayCallback(UINT mouseMessage);
     void OnCommand(UINT id);
     void ShowAbout();
@@ -46,7 +45,7 @@ class ClockCal {
     NOTIFYICONDATAA tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items
     TrayClock trayClock_;
-    std::optional<Announcer> announcer_;
+    Announcer announcer_;
     UINT taskbarCreated_ = 0;
     bool settingsLoaded_ = false;
     bool unloaded_ = false;
