@@ -7,6 +7,7 @@
 
 #include "app/Handles.h"
 #include "app/Settings.h"
+#include "app/WideText_win32.h"
 #include "app/WindowIcon_win32.h"
 #include "render/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
@@ -25,10 +26,6 @@ constexpr DWORD kFrmSettingStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_
 constexpr DWORD kFrmSettingExStyle = 0;
 // the dropped-down part of a combo box: room for the five entries
 constexpr int kComboListHeight = 100;
-
-std::wstring WideText(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 int Px(int twips) {
     return PixelsFromTwips(twips);
@@ -88,7 +85,7 @@ class FrmSetting {
             case ControlKind::XPStyle:
                 break;
             }
-            const std::wstring text = WideText(c.text);
+            const std::wstring text = WidenUtf16(c.text);
             HWND control =
                 ::CreateWindowExW(0, cls, text.c_str(), style, left, top, width, createHeight, hwnd_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
@@ -171,7 +168,7 @@ class FrmSetting {
     HWND Item(ControlId id) const { return ::GetDlgItem(hwnd_, static_cast<int>(id)); }
 
     static void AddEntry(HWND combo, std::u16string_view entry) {
-        const std::wstring text = WideText(entry);
+        const std::wstring text = WidenUtf16(entry);
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
@@ -356,7 +353,7 @@ void ShowFrmSetting(HINSTANCE instance) {
     RegisterFrmSettingClass(instance);
     RECT outer{0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
     ::AdjustWindowRectEx(&outer, kFrmSettingStyle, FALSE, kFrmSettingExStyle);
-    const std::wstring caption = WideText(kFrmSettingCaption);
+    const std::wstring caption = WidenUtf16(kFrmSettingCaption);
     // no owner: the dialog stands on its own, modeless, like the hidden main window
     HWND hwnd = ::CreateWindowExW(kFrmSettingExStyle, kFrmSettingClass, caption.c_str(), kFrmSettingStyle,
                                   CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
