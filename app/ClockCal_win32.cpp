@@ -29,33 +29,17 @@ constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
 
 bool ClockCal::Create(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ClockCal::WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&wc)) return false;
     // A hidden tool window: never shown, so it is in neither the taskbar nor Alt+Tab. It is a
     // top-level window rather than a message-only one so that it hears the shell's broadcasts.
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kMainWindowCaption,
-                         WS_OVERLAPPEDWINDOW | WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr,
-                         nullptr, instance, this))
-        return false;
+    WindowPlace place;
+    place.exStyle = WS_EX_TOOLWINDOW;
+    place.caption = kMainWindowCaption;
+    place.style = WS_OVERLAPPEDWINDOW | WS_MINIMIZE;
+    place.width = 200;
+    place.height = 100;
+    if (!CreateFor(*this, instance, place)) return false;
     StartUp();
     return true;
-}
-
-LRESULT CALLBACK ClockCal::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ClockCal* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<ClockCal*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<ClockCal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    return self ? self->HandleMessage(message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,24 +5,24 @@
 #include <shellapi.h>
 
 #include "announce/Announcer_win32.h"
+#include "app/AppIds.h"
 #include "app/Handles.h"
+#include "app/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
 // The shell's original 88-byte tray record: everything the icon needs and no tooltip.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
 
-class ClockCal {
+class ClockCal : public Window<ClockCal> {
   public:
     ClockCal() = default;
-    ClockCal(const ClockCal&) = delete;
-    ClockCal& operator=(const ClockCal&) = delete;
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
-    HWND window() const { return window_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Window<ClockCal>;
+    static constexpr const wchar_t* kClassName = kMainWindowClass;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartUp();
@@ -41,7 +41,6 @@ class ClockCal {
     void DeleteTrayIcon();
 
     HINSTANCE instance_ = nullptr;
-    HWND window_ = nullptr;
     NOTIFYICONDATAA tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items
     TrayClock trayClock_;
