@@ -1,29 +1,27 @@
-// Spoken time and hourly beeps at the platform edge: the clock, the beep timer, the speaker.
+// Spoken time and hourly beeps at the platform edge: the speaker and the tone. The main window
+// reads the clock, passes in the settings and owns Timer1, which it starts and stops as told.
 #pragma once
 
-#include <windows.h>
+#include <cstdint>
 
 #include "announce/Schedule.h"
 #include "app/ClockTime.h"
 
 class Announcer {
   public:
-    // `window` owns the beep timer (Timer1).
-    explicit Announcer(HWND window);
-
-    void OnPollTick();                         // Timer2, every 100 ms
-    void OnBeepTick();                         // Timer1, every 750 ms while a sequence runs
-    void HourBeepCheck(const ClockTime& time); // end of every redraw, with the redraw's time
-
-    // The poll's work for a given time; OnPollTick passes the local time.
-    void Poll(const ClockTime& now);
+    // One Timer2 tick (every 100 ms) at `now`: plays what is due. True when the announcement armed
+    // the beeps and Timer1 must be (re)started.
+    bool Poll(const ClockTime& now, std::int32_t alarm, bool beep);
+    // One Timer1 tick (every 750 ms while a sequence runs): beeps once, or asks for the timer to stop.
+    BeepSequence::Tick OnBeepTick();
+    // The check at the end of every redraw, with the redraw's time. True when Timer1 must be
+    // (re)started.
+    bool HourBeepCheck(const ClockTime& time, std::int32_t alarm, bool beep);
 
     const Schedule& State() const { return schedule_; }
 
   private:
-    void checktime(const ClockTime& now, const Announcement& said);
-    void StartBeepTimer();
+    bool checktime(const ClockTime& now, const Announcement& said);
 
-    HWND window_;
     Schedule schedule_;
 };

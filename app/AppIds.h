@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
-inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, started by the announcer
+#include "app/Version.h"
+
+inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, while a beep sequence runs
 inline constexpr UINT_PTR kTimer2Id = 2; // announcement poll, 100 ms
 inline constexpr UINT_PTR kTickerId = 3; // redraw, 100 ms
 inline constexpr UINT kTimer1Interval = 750;
@@ -19,4 +21,4 @@ inline constexpr UINT kCmdAbout = 102;   // mnuabout
 inline constexpr UINT kCmdExit = 103;    // mnuexit
 
 inline constexpr wchar_t kMainWindowClass[] = L"TockwenClockCal";
-inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen 1.1";
+inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen " TOCKWEN_VERSION_TEXT;

@@ -2,13 +2,16 @@
 #include "app/ClockCal_win32.h"
 
 #include "app/AppIds.h"
+#include "app/LocalClock_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/Settings.h"
+#include "app/Version.h"
+#include "app/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 namespace {
 
-constexpr wchar_t kAboutTitle[] = L"Tockwen v1.1";
+constexpr wchar_t kAboutTitle[] = L"Tockwen v" TOCKWEN_VERSION_TEXT;
 constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형태로 표시하는\r\n"
                                  L"트레이 아이콘 시계입니다.\r\n"
                                  L"\r\n"
@@ -22,72 +25,28 @@ constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형�
 constexpr wchar_t kExitText[] = L"정말 종료하시겠습니까?";
 constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
 
-HICON LoadGroupIcon(const wchar_t* name, int widthMetric, int heightMetric) {
-    // shared icons belong to the system's cache and are never destroyed
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-                                         LR_SHARED));
-}
-
 } // namespace
-
-void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner) {
-    HWND topOwner = window;
-    if (alsoTopOwner) {
-        while (HWND owner = GetWindow(topOwner, GW_OWNER))
-            topOwner = owner;
-    }
-    HICON large = LoadGroupIcon(resourceName, SM_CXICON, SM_CYICON);
-    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    HICON small = LoadGroupIcon(resourceName, SM_CXSMICON, SM_CYSMICON);
-    if (alsoTopOwner) SendMessageW(topOwner, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
-
-ClockTime ReadLocalClock() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return {now.wHour, now.wMinute, now.wSecond};
-}
 
 bool ClockCal::Create(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ClockCal::WindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassExW(&wc)) return false;
     // A hidden tool window: never shown, so it is in neither the taskbar nor Alt+Tab. It is a
     // top-level window rather than a message-only one so that it hears the shell's broadcasts.
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kMainWindowCaption,
-                         WS_OVERLAPPEDWINDOW | WS_MINIMIZE, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr,
-                         nullptr, instance, this))
-        return false;
+    WindowPlace place;
+    place.exStyle = WS_EX_TOOLWINDOW;
+    place.caption = kMainWindowCaption;
+    place.style = WS_OVERLAPPEDWINDOW | WS_MINIMIZE;
+    place.width = 200;
+    place.height = 100;
+    if (!CreateFor(*this, instance, place)) return false;
     StartUp();
     return true;
-}
-
-LRESULT CALLBACK ClockCal::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ClockCal* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<ClockCal*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<ClockCal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    return self ? self->HandleMessage(message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        // the members, in the order they were laid out: Timer1 stays stopped until a beep
-        // sequence is armed; the announcement poll and the redraw run from the start
-        announcer_.emplace(window_);
+        // Timer1 stays stopped until a beep sequence is armed; the announcement poll and the
+        // redraw run from the start
         SetTimer(window_, kTimer2Id, kTimer2Interval, nullptr);
         SetTimer(window_, kTickerId, kTickerInterval, nullptr);
         CreateMenu();
@@ -165,10 +124,10 @@ void ClockCal::OnTimer(UINT_PTR id) {
         DrawClock();
         break;
     case kTimer2Id:
-        announcer_->OnPollTick();
+        if (announcer_.Poll(ReadLocalClock(), Settings.Alarm, Settings.Beep)) StartBeepTimer();
         break;
     case kTimer1Id:
-        announcer_->OnBeepTick();
+        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) KillTimer(window_, kTimer1Id);
         break;
     default:
         break;
@@ -182,7 +141,13 @@ void ClockCal::DrawClock() {
         tray_.hIcon = trayClock_.Redraw(dc.get(), now, Settings);
     }
     ModifyTrayIcon();
-    announcer_->HourBeepCheck(now);
+    if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();
+}
+
+void ClockCal::StartBeepTimer() {
+    // SetTimer on a running timer restarts its period: the first beep of a new sequence always
+    // comes one full interval after arming
+    SetTimer(window_, kTimer1Id, kTimer1Interval, nullptr);
 }
 
 void ClockCal::OnTrayCallback(UINT mouseMessage) {

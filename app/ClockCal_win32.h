@@ -4,40 +4,31 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <optional>
-
 #include "announce/Announcer_win32.h"
-#include "app/ClockTime.h"
+#include "app/AppIds.h"
 #include "app/Handles.h"
+#include "app/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
 // The shell's original 88-byte tray record: everything the icon needs and no tooltip.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
 
-// Gives `window` (and, when alsoTopOwner, the top of its owner chain) the large and small
-// icons of the icon group `resourceName` of the program's own module.
-void SetWindowIcon(HWND window, const wchar_t* resourceName, bool alsoTopOwner);
-
-// The local wall clock, read once.
-ClockTime ReadLocalClock();
-
-class ClockCal {
+class ClockCal : public Window<ClockCal> {
   public:
     ClockCal() = default;
-    ClockCal(const ClockCal&) = delete;
-    ClockCal& operator=(const ClockCal&) = delete;
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
-    HWND window() const { return window_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Window<ClockCal>;
+    static constexpr const wchar_t* kClassName = kMainWindowClass;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartUp();
     void CreateMenu();
     void OnTimer(UINT_PTR id);
+    void StartBeepTimer();
     void OnTrayCallback(UINT mouseMessage);
     void OnCommand(UINT id);
     void ShowAbout();
@@ -50,11 +41,10 @@ class ClockCal {
     void DeleteTrayIcon();
 
     HINSTANCE instance_ = nullptr;
-    HWND window_ = nullptr;
     NOTIFYICONDATAA tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items
     TrayClock trayClock_;
-    std::optional<Announcer> announcer_;
+    Announcer announcer_;
     UINT taskbarCreated_ = 0;
     bool settingsLoaded_ = false;
     bool unloaded_ = false;

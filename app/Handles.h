@@ -42,9 +42,6 @@ inline void CloseKey(HKEY key) {
 inline void ReleaseModule(HMODULE module) {
     ::FreeLibrary(module);
 }
-inline void FreeGlobal(HGLOBAL memory) {
-    ::GlobalFree(memory);
-}
 } // namespace handles_detail
 
 using unique_hicon = unique_any<HICON, &::DestroyIcon>;

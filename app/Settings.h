@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-// A colour value 0x00BBGGRR (red in the low byte); 0x800000nn names system colour nn.
-using ColorValue = std::uint32_t;
+#include "render/Color.h"
 
 struct SettingsRecord {
     std::int32_t Alarm = 0; // announcement interval: 0 off, 1/2/3 every 10/20/30 minutes, 4 hourly

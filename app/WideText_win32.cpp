@@ -12,6 +12,10 @@ std::wstring Widen(std::string_view utf8) {
     return out;
 }
 
+std::wstring WidenUtf16(std::u16string_view utf16) {
+    return std::wstring(utf16.begin(), utf16.end());
+}
+
 std::string Narrow(std::wstring_view utf16) {
     if (utf16.empty()) return {};
     const int size = static_cast<int>(utf16.size());

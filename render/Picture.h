@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Settings.h"
+#include "render/Color.h"
 
 struct Picture {
     static constexpr int kWidth = 16;

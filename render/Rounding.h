@@ -4,23 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
-// Nearest whole number, exact halves to the even neighbour (2.5 -> 2, 3.5 -> 4). Done by hand
-// because it runs for every pixel of every line and the library's nearbyint saves and restores
-// the floating-point state on each call; the result is the same.
-inline double RoundHalfEven(double value) {
-    constexpr double kNoFraction = 4503599627370496.0;   // 2^52: from here on every double is whole
-    if (!(std::fabs(value) < kNoFraction)) return value; // also NaN and infinities
-    const auto truncated = static_cast<std::int64_t>(value);
-    const double whole = static_cast<double>(truncated);
-    const double fraction = value - whole; // exact
-    const bool odd = (truncated & 1) != 0;
-    if (fraction > 0.5 || (fraction == 0.5 && odd)) return whole + 1;
-    if (fraction < -0.5 || (fraction == -0.5 && odd)) return whole - 1;
-    return whole;
-}
-
 namespace rounding_detail {
-// For values well inside the 64-bit range; branch-free because it runs for every pixel a line covers.
+// Nearest whole number, exact halves to the even neighbour (2.5 -> 2, 3.5 -> 4), for values well
+// inside the 64-bit range. Done by hand rather than with nearbyint, whose result follows the
+// current floating-point rounding mode; each coverage weight and alpha a line paints goes through it.
 inline std::int64_t RoundInRange(double value) {
     const auto truncated = static_cast<std::int64_t>(value);
     const double fraction = value - static_cast<double>(truncated); // exact

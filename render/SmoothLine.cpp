@@ -128,10 +128,6 @@ std::uint32_t LimitAlpha(std::int32_t alpha) {
 
 } // namespace
 
-ColorValue ResolvePlainColor(ColorValue colour) {
-    return (colour & 0xFF000000u) == 0 ? colour : 0;
-}
-
 ColorValue BlendColor(ColorValue colour, ColorValue old, std::int32_t alpha, ColorResolver resolve) {
     return BlendPlain(resolve(colour), resolve(old), LimitAlpha(alpha));
 }

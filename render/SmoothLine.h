@@ -4,16 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Settings.h"
+#include "render/Color.h"
 #include "render/Picture.h"
-
-// Turns a colour value into the plain 0x00BBGGRR it stands for at this moment; system colours
-// (0x800000nn) need the platform, so the Win32 side passes its own resolver.
-using ColorResolver = ColorValue (*)(ColorValue);
-
-// Plain values as they are. Without a platform there is no system palette: any other value
-// reads as black, which is also what a colour the platform cannot translate gives.
-ColorValue ResolvePlainColor(ColorValue colour);
 
 // Mixes `colour` over `old`: alpha 0 keeps old, 255 or more gives colour, in between each channel
 // is the weighted mean rounded halves to even. Negative alphas count as 0.

@@ -21,7 +21,6 @@ class TrayClock {
     HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings);
     HICON icon() const { return icon_.get(); }
     const Picture& clock() const { return clock_; }
-    HBITMAP icos() const { return icos_.get(); }
 
   private:
     void CopyToIcos(HDC referenceDC);

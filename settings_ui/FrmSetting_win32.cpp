@@ -3,11 +3,14 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
-#include "app/ClockCal_win32.h"
 #include "app/Handles.h"
 #include "app/Settings.h"
+#include "app/WideText_win32.h"
+#include "app/WindowIcon_win32.h"
+#include "app/Window_win32.h"
 #include "render/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
 #include "settings_ui/ColorDialog_win32.h"
@@ -26,10 +29,6 @@ constexpr DWORD kFrmSettingExStyle = 0;
 // the dropped-down part of a combo box: room for the five entries
 constexpr int kComboListHeight = 100;
 
-std::wstring WideText(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 int Px(int twips) {
     return PixelsFromTwips(twips);
 }
@@ -38,23 +37,55 @@ MachineRunRegistry machineRunRegistry;
 RunRegistry* runRegistry = &machineRunRegistry;
 
 class FrmSetting;
+// the open dialog, owned by its window; null when it is closed
 FrmSetting* openDialog = nullptr;
 unsigned openings = 0; // tells a dialog that was closed and reopened from the one that was not
 
-class FrmSetting {
+class FrmSetting : public Window<FrmSetting> {
   public:
-    explicit FrmSetting(HWND hwnd) : hwnd_(hwnd), serial_(++openings) {}
+    FrmSetting() : serial_(++openings) {}
+    ~FrmSetting() {
+        if (openDialog == this) openDialog = nullptr;
+    }
 
-    HWND Window() const { return hwnd_; }
+    // Creates the dialog's window, which owns the dialog from then on; null when it cannot be made.
+    static HWND Open(HINSTANCE instance) {
+        RECT outer{0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
+        ::AdjustWindowRectEx(&outer, kFrmSettingStyle, FALSE, kFrmSettingExStyle);
+        const std::wstring caption = WidenUtf16(kFrmSettingCaption);
+        // no owner: the dialog stands on its own, modeless, like the hidden main window
+        WindowPlace place;
+        place.exStyle = kFrmSettingExStyle;
+        place.caption = caption.c_str();
+        place.style = kFrmSettingStyle;
+        place.width = outer.right - outer.left;
+        place.height = outer.bottom - outer.top;
+        return CreateOwned(std::make_unique<FrmSetting>(), instance, place);
+    }
+
+  private:
+    friend class Window<FrmSetting>;
+    static constexpr const wchar_t* kClassName = kFrmSettingClass;
+
+    static void ConfigureClass(WNDCLASSEXW& cls) {
+        // a window of its own class with the dialog manager behind it: Tab, arrows, focus memory
+        cls.cbWndExtra = DLGWINDOWEXTRA;
+        cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    }
+
+    static LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ::DefDlgProcW(window, message, wParam, lParam);
+    }
 
     void CreateControls() {
-        const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+        const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
         const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
         for (const ControlPlace& c : kFrmSettingControls) {
             const int id = static_cast<int>(c.id);
             const int left = Px(c.left), top = Px(c.top), width = Px(c.width), height = Px(c.height);
             if (c.kind == ControlKind::XPStyle) {
-                CreateXPStyle(hwnd_, left, top, width, height, id);
+                CreateXPStyle(window_, left, top, width, height, id);
                 continue;
             }
             const wchar_t* cls = L"STATIC";
@@ -88,9 +119,9 @@ class FrmSetting {
             case ControlKind::XPStyle:
                 break;
             }
-            const std::wstring text = WideText(c.text);
+            const std::wstring text = WidenUtf16(c.text);
             HWND control =
-                ::CreateWindowExW(0, cls, text.c_str(), style, left, top, width, createHeight, hwnd_,
+                ::CreateWindowExW(0, cls, text.c_str(), style, left, top, width, createHeight, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
             ::SendMessageW(control, WM_SETFONT, font, FALSE);
             if (c.kind == ControlKind::Combo) FitComboHeight(control, height);
@@ -108,42 +139,43 @@ class FrmSetting {
     }
 
     void Load() {
-        // 1. centred on the whole screen by the window's outer size
+        // centred on the whole screen by the window's outer size
         RECT outer;
-        ::GetWindowRect(hwnd_, &outer);
+        ::GetWindowRect(window_, &outer);
         const int left = CentredStart(::GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left);
         const int top = CentredStart(::GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top);
-        ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // 2. icons
-        SetWindowIcon(hwnd_, L"AAA", true);
-        // 3. list entries
+        ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowIcon(window_, L"AAA", true);
         for (std::u16string_view entry : kIntervalEntries)
             AddEntry(combo1_, entry);
         for (std::u16string_view entry : kColorTargetEntries)
             AddEntry(combo2_, entry);
-        // 4. setting a control runs its reaction, which writes back the value just read
+        // setting a control runs its reaction, which writes back the value just read
         ::SendMessageW(combo2_, CB_SETCURSEL, 0, 0);
         OnCombo2Change();
         // an Alarm with no entry shows no selection and stays as it is until the user picks one
         ::SendMessageW(combo1_, CB_SETCURSEL, static_cast<WPARAM>(IntervalIndexFromAlarm(Settings.Alarm)), 0);
         OnCombo1Change();
-        // 5.
         ::SendMessageW(check1_, BM_SETCHECK, Settings.Beep ? BST_CHECKED : BST_UNCHECKED, 0);
         OnCheck1Click();
-        // 6.
         ::SendMessageW(Settings.ClockShape ? circle_ : square_, BM_SETCHECK, BST_CHECKED, 0);
         OnOption1Click();
-        // 7. ticking the box is a change of it: the registration is rewritten with this location
+        // ticking the box is a change of it: the registration is rewritten with this location
         if (IsRegisteredText(runRegistry->ReadRunValue())) {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
-        // 8.
+        // the colour preview once more, now that every setting is in place
         OnCombo2Change();
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
+        case WM_CREATE:
+            openDialog = this;
+            CreateControls();
+            Load();
+            return 0;
         case WM_COMMAND:
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
             return 0;
@@ -156,10 +188,10 @@ class FrmSetting {
             break;
         }
         case WM_CLOSE:
-            ::DestroyWindow(hwnd_);
+            ::DestroyWindow(window_);
             return 0;
         }
-        return ::DefDlgProcW(hwnd_, message, wParam, lParam);
+        return ::DefDlgProcW(window_, message, wParam, lParam);
     }
 
     // Key down in a combo box's edit part: the same update as a selection change, on the selection
@@ -171,11 +203,10 @@ class FrmSetting {
             OnCombo2Change();
     }
 
-  private:
-    HWND Item(ControlId id) const { return ::GetDlgItem(hwnd_, static_cast<int>(id)); }
+    HWND Item(ControlId id) const { return ::GetDlgItem(window_, static_cast<int>(id)); }
 
     static void AddEntry(HWND combo, std::u16string_view entry) {
-        const std::wstring text = WideText(entry);
+        const std::wstring text = WidenUtf16(entry);
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
@@ -257,7 +288,7 @@ class FrmSetting {
         if (!target) return;
         // the colour dialog and the messages after it may close this dialog and delete this object
         const unsigned serial = serial_;
-        const std::int32_t chosen = ShowColorDialog(hwnd_, ResolveColorWin32(*target), CustomColors, 1);
+        const std::int32_t chosen = ShowColorDialog(window_, ResolveColorWin32(*target), CustomColors, 1);
         // let the clock and this dialog repaint before the result is used
         PumpWaitingMessages();
         if (chosen != kColorDialogCancelled) *target = static_cast<ColorValue>(chosen);
@@ -303,83 +334,36 @@ class FrmSetting {
         }
     }
 
-    HWND hwnd_;
     unsigned serial_;
     HWND combo1_ = nullptr, combo2_ = nullptr, check1_ = nullptr, check2_ = nullptr;
     HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr;
     ColorValue preview_ = 0;
 };
 
-LRESULT CALLBACK FrmSettingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* dialog = reinterpret_cast<FrmSetting*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    switch (message) {
-    case WM_CREATE: {
-        dialog = new FrmSetting(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-        openDialog = dialog;
-        dialog->CreateControls();
-        dialog->Load();
-        return 0;
-    }
-    case WM_NCDESTROY:
-        if (dialog) {
-            if (openDialog == dialog) openDialog = nullptr;
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            delete dialog;
-        }
-        return ::DefDlgProcW(hwnd, message, wParam, lParam);
-    }
-    if (dialog) return dialog->HandleMessage(message, wParam, lParam);
-    return ::DefDlgProcW(hwnd, message, wParam, lParam);
-}
-
-void RegisterFrmSettingClass(HINSTANCE instance) {
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof(cls);
-    if (::GetClassInfoExW(instance, kFrmSettingClass, &cls)) return;
-    cls = WNDCLASSEXW{};
-    cls.cbSize = sizeof(cls);
-    cls.lpfnWndProc = FrmSettingProc;
-    // a window of its own class with the dialog manager behind it: Tab, arrows, focus memory
-    cls.cbWndExtra = DLGWINDOWEXTRA;
-    cls.hInstance = instance;
-    cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kFrmSettingClass;
-    ::RegisterClassExW(&cls);
-}
-
 } // namespace
 
 void ShowFrmSetting(HINSTANCE instance) {
     if (openDialog) {
-        ::ShowWindow(openDialog->Window(), SW_SHOWNORMAL);
-        ::SetForegroundWindow(openDialog->Window());
+        ::ShowWindow(openDialog->window(), SW_SHOWNORMAL);
+        ::SetForegroundWindow(openDialog->window());
         return;
     }
-    RegisterFrmSettingClass(instance);
-    RECT outer{0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
-    ::AdjustWindowRectEx(&outer, kFrmSettingStyle, FALSE, kFrmSettingExStyle);
-    const std::wstring caption = WideText(kFrmSettingCaption);
-    // no owner: the dialog stands on its own, modeless, like the hidden main window
-    HWND hwnd = ::CreateWindowExW(kFrmSettingExStyle, kFrmSettingClass, caption.c_str(), kFrmSettingStyle,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = FrmSetting::Open(instance);
     if (!hwnd) return;
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::SetForegroundWindow(hwnd);
 }
 
 void UnloadFrmSetting() {
-    if (openDialog) ::DestroyWindow(openDialog->Window());
+    if (openDialog) ::DestroyWindow(openDialog->window());
 }
 
 HWND FrmSettingWindow() {
-    return openDialog ? openDialog->Window() : nullptr;
+    return openDialog ? openDialog->window() : nullptr;
 }
 
 bool FrmSettingIsDialogMessage(MSG* msg) {
-    return openDialog && ::IsDialogMessageW(openDialog->Window(), msg);
+    return openDialog && ::IsDialogMessageW(openDialog->window(), msg);
 }
 
 void SetFrmSettingRunRegistry(RunRegistry* registry) {

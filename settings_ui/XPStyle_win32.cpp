@@ -3,71 +3,76 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/Handles.h"
+#include "app/Window_win32.h"
 
 namespace {
 
-struct XPStyleState {
-    unique_hmodule shell32;
-};
+class XPStyle : public Window<XPStyle> {
+  public:
+    static HWND Create(HWND parent, int left, int top, int width, int height, int id) {
+        const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+        WindowPlace place;
+        place.style = WS_CHILD | WS_DISABLED;
+        place.x = left;
+        place.y = top;
+        place.width = width;
+        place.height = height;
+        place.parent = parent;
+        place.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+        return CreateOwned(std::make_unique<XPStyle>(), instance, place);
+    }
 
-LRESULT CALLBACK XPStyleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCCREATE: {
-        INITCOMMONCONTROLSEX init{};
-        init.dwSize = sizeof(init);
-        init.dwICC = ICC_USEREX_CLASSES;
-        ::InitCommonControlsEx(&init);
-        auto* state = new XPStyleState{unique_hmodule(::LoadLibraryW(L"shell32.dll"))};
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-        break;
-    }
-    case WM_CREATE:
-        // CreateWindowEx sizes the window without asking it; put the fixed size in place now
-        ::SetWindowPos(hwnd, nullptr, 0, 0, kXPStyleSize, kXPStyleSize,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    case WM_WINDOWPOSCHANGING: {
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!(pos->flags & SWP_NOSIZE)) {
-            pos->cx = kXPStyleSize;
-            pos->cy = kXPStyleSize;
+  private:
+    friend class Window<XPStyle>;
+    static constexpr const wchar_t* kClassName = kXPStyleClass;
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_NCCREATE: {
+            INITCOMMONCONTROLSEX init{};
+            init.dwSize = sizeof(init);
+            init.dwICC = ICC_USEREX_CLASSES;
+            ::InitCommonControlsEx(&init);
+            shell32_ = unique_hmodule(::LoadLibraryW(L"shell32.dll"));
+            break;
         }
-        return 0;
+        case WM_CREATE:
+            // CreateWindowEx sizes the window without asking it; put the fixed size in place now
+            ::SetWindowPos(window_, nullptr, 0, 0, kXPStyleSize, kXPStyleSize,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        case WM_WINDOWPOSCHANGING: {
+            auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (!(pos->flags & SWP_NOSIZE)) {
+                pos->cx = kXPStyleSize;
+                pos->cy = kXPStyleSize;
+            }
+            return 0;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            ::BeginPaint(window_, &paint);
+            ::EndPaint(window_, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        }
+        return ::DefWindowProcW(window_, message, wParam, lParam);
     }
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        ::BeginPaint(hwnd, &paint);
-        ::EndPaint(hwnd, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_NCHITTEST:
-        return HTTRANSPARENT;
-    case WM_NCDESTROY:
-        delete reinterpret_cast<XPStyleState*>(::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0));
-        break;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
+
+    unique_hmodule shell32_;
+};
 
 } // namespace
 
 static_assert(sizeof(INITCOMMONCONTROLSEX) == 8);
 
 HWND CreateXPStyle(HWND parent, int left, int top, int width, int height, int id) {
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof(cls);
-    if (!::GetClassInfoExW(instance, kXPStyleClass, &cls)) {
-        cls = WNDCLASSEXW{};
-        cls.cbSize = sizeof(cls);
-        cls.lpfnWndProc = XPStyleProc;
-        cls.hInstance = instance;
-        cls.lpszClassName = kXPStyleClass;
-        ::RegisterClassExW(&cls);
-    }
-    return ::CreateWindowExW(0, kXPStyleClass, L"", WS_CHILD | WS_DISABLED, left, top, width, height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    return XPStyle::Create(parent, left, top, width, height, id);
 }

@@ -1,5 +1,6 @@
 // Whole faces compared pixel for pixel with reviewed images kept under tests/render/golden.
-// A mismatch writes <name>.actual.ppm beside the expected file for a person to look at;
+// A mismatch writes <name>.actual.ppm beside the expected file for a person to look at, and
+// <name>.diff.ppm: the expected face faded to grey with every differing pixel in red;
 // TOCKWEN_RECORD=1 rewrites the expected files on purpose after such a review.
 #include "render/ClockFace.h"
 
@@ -43,6 +44,19 @@ bool FromPpm(const std::string& path, Picture& picture) {
     return true;
 }
 
+// The expected face faded to light grey, so that the differing pixels, in pure red, stand out.
+Picture DiffPicture(const Picture& actual, const Picture& expected) {
+    Picture diff;
+    for (int y = 0; y < Picture::kHeight; ++y) {
+        for (int x = 0; x < Picture::kWidth; ++x) {
+            const ColorValue e = expected.Get(x, y);
+            const unsigned grey = 160 + ((e & 0xFF) + ((e >> 8) & 0xFF) + ((e >> 16) & 0xFF)) / 3 * 95 / 255;
+            diff.Set(x, y, actual.Get(x, y) == e ? grey * 0x010101u : 0x000000FFu);
+        }
+    }
+    return diff;
+}
+
 void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -82,11 +96,13 @@ TEST_P(ClockGolden, MatchesReviewedImage) {
     DrawClockFace(clock, c.time, c.settings);
     const std::string expectedPath = kGoldenDir + c.name + ".ppm";
     const std::string actualPath = kGoldenDir + c.name + ".actual.ppm";
+    const std::string diffPath = kGoldenDir + c.name + ".diff.ppm";
 
     const char* record = std::getenv("TOCKWEN_RECORD");
     if (record && std::string(record) == "1") {
         WriteFile(expectedPath, ToPpm(clock));
         std::remove(actualPath.c_str());
+        std::remove(diffPath.c_str());
         std::printf("recorded %s\n", expectedPath.c_str());
         return;
     }
@@ -110,9 +126,12 @@ TEST_P(ClockGolden, MatchesReviewedImage) {
     }
     if (differing) {
         WriteFile(actualPath, ToPpm(clock));
-        FAIL() << differing << " pixels differ:" << first.str() << "; wrote " << actualPath;
+        WriteFile(diffPath, ToPpm(DiffPicture(clock, expected)));
+        FAIL() << differing << " pixels differ:" << first.str() << "; wrote " << actualPath << " and "
+               << diffPath;
     }
     std::remove(actualPath.c_str());
+    std::remove(diffPath.c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(

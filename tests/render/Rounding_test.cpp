@@ -19,7 +19,6 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     for (const auto& c : cases) {
         EXPECT_EQ(RoundToInt32(c.value), c.expected) << c.value;
         EXPECT_EQ(RoundToInt16(c.value), c.expected) << c.value;
-        EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
     }
 }
 
@@ -33,7 +32,6 @@ TEST(Rounding, SaturatesInsteadOfOverflowing) {
     EXPECT_EQ(RoundToInt32(-INFINITY), INT32_MIN);
     EXPECT_EQ(RoundToInt32(NAN), 0);
     EXPECT_EQ(RoundToInt16(NAN), 0);
-    EXPECT_EQ(RoundHalfEven(1e300), 1e300);
 }
 
 // The hand-made rounding must agree with the library's round-to-nearest-even everywhere.
@@ -44,7 +42,6 @@ TEST(Rounding, AgreesWithNearbyint) {
     for (int i = 0; i < 200000; ++i) {
         const double a = wide(random), b = quarters(random) / 4.0;
         for (double v : {a, b, std::nextafter(b, 0.0), std::nextafter(b, 1e9)}) {
-            ASSERT_EQ(RoundHalfEven(v), std::nearbyint(v)) << v;
             ASSERT_EQ(RoundToInt32(v), static_cast<std::int32_t>(std::nearbyint(v))) << v;
         }
     }

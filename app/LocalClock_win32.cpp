@@ -1,0 +1,10 @@
+// The local wall clock, read once.
+#include "app/LocalClock_win32.h"
+
+#include <windows.h>
+
+ClockTime ReadLocalClock() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return {now.wHour, now.wMinute, now.wSecond};
+}

@@ -1,0 +1,62 @@
+// Registry keys and values through the wide registry functions, each key owned by a unique_hkey.
+#include "app/RegistryValue_win32.h"
+
+#include <algorithm>
+
+unique_hkey OpenRegistryKey(HKEY root, std::wstring_view path, REGSAM access) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, access, &opened) != ERROR_SUCCESS) return {};
+    return unique_hkey(opened);
+}
+
+unique_hkey CreateRegistryKey(HKEY root, std::wstring_view path, REGSAM access) {
+    HKEY created = nullptr;
+    if (::RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                          nullptr, &created, nullptr) != ERROR_SUCCESS)
+        return {};
+    return unique_hkey(created);
+}
+
+std::optional<RegistryValue> QueryRegistryValue(HKEY key, std::wstring_view name) {
+    if (!key) return std::nullopt;
+    const std::wstring valueName(name);
+    // The buffer is as large as the value said it was and the registry is told that size and no
+    // more, so a value that grows in between cannot overrun it: the read is tried again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        RegistryValue value;
+        DWORD size = 0;
+        if (::RegQueryValueExW(key, valueName.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        value.data.resize(size);
+        const LSTATUS status =
+            ::RegQueryValueExW(key, valueName.c_str(), nullptr, &value.type, value.data.data(), &size);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return std::nullopt;
+        value.data.resize(size);
+        return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name) {
+    const std::optional<RegistryValue> value = QueryRegistryValue(key, name);
+    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
+    // an odd trailing byte is not part of any character
+    std::wstring text(value->data.size() / sizeof(wchar_t), L'\0');
+    std::copy_n(value->data.data(), text.size() * sizeof(wchar_t),
+                reinterpret_cast<std::uint8_t*>(text.data()));
+    if (const auto zero = text.find(L'\0'); zero != std::wstring::npos) text.resize(zero);
+    return text;
+}
+
+bool WriteRegistryText(HKEY key, std::wstring_view name, std::wstring_view text) {
+    const std::wstring value(text);
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)); // with the terminating zero
+    return ::RegSetValueExW(key, std::wstring(name).c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
+}
+
+bool DeleteRegistryValue(HKEY key, std::wstring_view name) {
+    const LSTATUS status = ::RegDeleteValueW(key, std::wstring(name).c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
