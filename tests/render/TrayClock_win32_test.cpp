@@ -21,7 +21,7 @@ namespace {
 struct IconPixels {
     std::vector<ColorValue> colour;
     std::vector<bool> transparent;
-    SIZE colourSize{}, maskSize{};
+    std::array<LONG, 4> sizes{}; // colour bitmap's width and height, then the mask's
 };
 
 IconPixels ReadIcon(HDC dc, HICON icon, int size = 16) {
@@ -29,11 +29,10 @@ IconPixels ReadIcon(HDC dc, HICON icon, int size = 16) {
     ICONINFO info{};
     EXPECT_TRUE(GetIconInfo(icon, &info));
     unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
-    BITMAP described{};
-    GetObjectW(colour.get(), sizeof described, &described);
-    out.colourSize = {described.bmWidth, described.bmHeight};
-    GetObjectW(mask.get(), sizeof described, &described);
-    out.maskSize = {described.bmWidth, described.bmHeight};
+    BITMAP c{}, m{};
+    GetObjectW(colour.get(), sizeof c, &c);
+    GetObjectW(mask.get(), sizeof m, &m);
+    out.sizes = {c.bmWidth, c.bmHeight, m.bmWidth, m.bmHeight};
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
     bmi.bmiHeader.biWidth = size;
@@ -129,10 +128,7 @@ TEST_F(TrayClockTest, IconAtTheShellsSizeShowsItsGolden) {
         tray.SetSize(c.size);
         ASSERT_TRUE(tray.Redraw(screen_.get(), {10, 8, 37}, settings));
         const IconPixels pixels = ReadIcon(screen_.get(), tray.icon(), c.size);
-        EXPECT_EQ(pixels.colourSize.cx, c.size);
-        EXPECT_EQ(pixels.colourSize.cy, c.size);
-        EXPECT_EQ(pixels.maskSize.cx, c.size);
-        EXPECT_EQ(pixels.maskSize.cy, c.size);
+        EXPECT_EQ(pixels.sizes, (std::array<LONG, 4>{c.size, c.size, c.size, c.size}));
         for (std::size_t i = 0; i < golden.size(); ++i) {
             const bool key = golden[i] == Picture::kBackground;
             EXPECT_EQ(pixels.transparent[i], key) << i;
