@@ -83,7 +83,7 @@ void ClearClock(Picture& clock) {
 // written directly, with the size held in locals.
 void FillDisk(Picture& picture, int cx, int cy, double radius, ColorValue colour) {
     const int limit = DiskLimit(radius), width = picture.width(), height = picture.height();
-    // The square face's disk holds all four corners, so every pixel: one fill.
+    // A disk that holds the four corners holds every pixel (the square face's does): one fill.
     const int farX = std::max(cx, width - 1 - cx), farY = std::max(cy, height - 1 - cy);
     if (farX * farX + farY * farY <= limit) return picture.Clear(colour & 0x00FFFFFFu);
     ColorValue* row = picture.pixels.data();

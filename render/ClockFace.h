@@ -28,7 +28,7 @@ HandOffset HandOffsetFor(double angle, double length);
 // The three hands for `time` on a circular or a square face `size` pixels wide.
 ClockHands HandsFor(const ClockTime& time, bool circular, int size = Picture::kWidth);
 
-// The width of the hands and the border on a face `size` pixels wide: 1 up to 20, 2 from 24.
+// The width of the hands and the border on a face `size` pixels wide: 1 up to 23, 2 from 24 on.
 std::int16_t LineWidthFor(int size);
 
 // Back to the magenta background, which becomes transparent in the icon.
