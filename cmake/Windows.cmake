@@ -60,6 +60,8 @@ add_test(NAME tockwen_imports COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-
 add_executable(win_tests ${TOCKWEN_WIN32_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32} ${TOCKWEN_RC})
 target_link_libraries(win_tests PRIVATE tockwen_win32 GTest::gtest_main)
 target_include_directories(win_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+# reviewed images are read from the source tree, which Wine reaches through its Z: drive
+target_compile_definitions(win_tests PRIVATE TOCKWEN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests")
 target_link_options(win_tests PRIVATE ${STATIC_LINK})
 target_link_libraries(win_tests PRIVATE version)
 add_dependencies(win_tests Tockwen)

@@ -17,9 +17,9 @@ const std::string kGoldenDir = std::string(TOCKWEN_TEST_DATA) + "/render/golden/
 
 std::string ToPpm(const Picture& picture) {
     std::ostringstream out;
-    out << "P3\n16 16\n255\n";
-    for (int y = 0; y < Picture::kHeight; ++y) {
-        for (int x = 0; x < Picture::kWidth; ++x) {
+    out << "P3\n" << picture.width() << ' ' << picture.height() << "\n255\n";
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
             const ColorValue c = picture.Get(x, y);
             out << (x ? "  " : "") << (c & 0xFF) << ' ' << ((c >> 8) & 0xFF) << ' ' << ((c >> 16) & 0xFF);
         }
@@ -28,13 +28,14 @@ std::string ToPpm(const Picture& picture) {
     return out.str();
 }
 
-// Reads a P3 file written by ToPpm (any whitespace layout); false when it is missing or damaged.
+// Reads a P3 file written by ToPpm (any whitespace layout) of the picture's size; false when it is
+// missing, damaged or of another size.
 bool FromPpm(const std::string& path, Picture& picture) {
     std::ifstream in(path);
     std::string magic;
     int width = 0, height = 0, maxValue = 0;
-    if (!(in >> magic >> width >> height >> maxValue) || magic != "P3" || width != 16 || height != 16 ||
-        maxValue != 255)
+    if (!(in >> magic >> width >> height >> maxValue) || magic != "P3" || width != picture.width() ||
+        height != picture.height() || maxValue != 255)
         return false;
     for (ColorValue& pixel : picture.pixels) {
         unsigned r = 0, g = 0, b = 0;
@@ -66,6 +67,7 @@ struct GoldenCase {
     const char* name;
     ClockTime time;
     SettingsRecord settings;
+    int size = Picture::kWidth;
 };
 
 SettingsRecord Circular(SettingsRecord s) {
@@ -92,7 +94,7 @@ class ClockGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(ClockGolden, MatchesReviewedImage) {
     const GoldenCase& c = GetParam();
-    Picture clock;
+    Picture clock(c.size, c.size);
     DrawClockFace(clock, c.time, c.settings);
     const std::string expectedPath = kGoldenDir + c.name + ".ppm";
     const std::string actualPath = kGoldenDir + c.name + ".actual.ppm";
@@ -107,7 +109,7 @@ TEST_P(ClockGolden, MatchesReviewedImage) {
         return;
     }
 
-    Picture expected;
+    Picture expected(c.size, c.size);
     expected.Clear(0);
     if (!FromPpm(expectedPath, expected)) {
         WriteFile(actualPath, ToPpm(clock));
@@ -116,8 +118,8 @@ TEST_P(ClockGolden, MatchesReviewedImage) {
     }
     int differing = 0;
     std::ostringstream first;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < c.size; ++y) {
+        for (int x = 0; x < c.size; ++x) {
             if (clock.Get(x, y) == expected.Get(x, y)) continue;
             if (differing++ < 5)
                 first << " (" << x << "," << y << ") got " << std::hex << clock.Get(x, y) << " want "
@@ -142,7 +144,14 @@ INSTANTIATE_TEST_SUITE_P(
                     GoldenCase{"circle_100837", {10, 8, 37}, Circular(DefaultSettings())},
                     GoldenCase{"circle_042215", {4, 22, 15}, Circular(DefaultSettings())},
                     GoldenCase{"circle_night_234541", {23, 45, 41}, NightColours()},
-                    GoldenCase{"first_frame", {8, 0, 0}, SettingsRecord{}}),
+                    GoldenCase{"first_frame", {8, 0, 0}, SettingsRecord{}},
+                    // the same face at the tray sizes of 125, 150 and 200 %
+                    GoldenCase{"square_100837_20", {10, 8, 37}, DefaultSettings(), 20},
+                    GoldenCase{"circle_100837_20", {10, 8, 37}, Circular(DefaultSettings()), 20},
+                    GoldenCase{"square_100837_24", {10, 8, 37}, DefaultSettings(), 24},
+                    GoldenCase{"circle_100837_24", {10, 8, 37}, Circular(DefaultSettings()), 24},
+                    GoldenCase{"square_100837_32", {10, 8, 37}, DefaultSettings(), 32},
+                    GoldenCase{"circle_100837_32", {10, 8, 37}, Circular(DefaultSettings()), 32}),
     [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 } // namespace
