@@ -3,6 +3,7 @@
 # (Tockwen.exe, README.txt, LICENSE.txt) and dist/SHA256SUMS for the zip and the exe.
 # The same commit always gives the same zip bytes: the exe carries no link time, and the zip
 # has fixed file times (the commit's), a fixed file order and no extra fields.
+# dist/ is the script's own output folder and is written afresh on every run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
