@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Measures what a running tray clock costs the whole desktop: the CPU share of Tockwen, the
+# tray (explorer), wineserver and the X server, from /proc, against an idle baseline taken in
+# the same run, on a private Wine desktop.
+#
+#   scripts/measure-cpu.sh [-s SECONDS] EXE [EXE ...]
+#
+# Each EXE runs alone for SECONDS (default 60) after a short settling time; the idle baseline
+# is the same desktop with no clock running. Shares are percent of one core.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=60
+if [ "${1:-}" = "-s" ]; then
+    seconds=${2:?seconds}
+    shift 2
+fi
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] EXE [EXE ...]" >&2; exit 2; }
+exes=()
+for exe in "$@"; do exes+=("$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")"); done
+
+env=tests/support/wine-env.sh
+world=build/measure
+mkdir -p $world
+trap '$env down $world >/dev/null 2>&1 || true' EXIT
+$env up $world >/dev/null
+. $world/wine-state/env
+xvfb=$(cat $world/wine-state/xvfb.pid)
+hz=$(getconf CLK_TCK)
+
+# utime + stime of every process of this Wine world whose command name is $1 (clock ticks);
+# other Wine worlds on the machine (a test run, say) are told apart by their prefix
+ticks_of() {
+    local total=0 pid stat rest
+    for pid in $(pgrep -x "$1" 2>/dev/null || true); do
+        tr '\0' '\n' </proc/$pid/environ 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        stat=$(cat /proc/$pid/stat 2>/dev/null) || continue
+        rest=${stat##*) }
+        # fields after the command: state is 3, utime 14, stime 15
+        set -- $rest
+        total=$((total + ${12} + ${13}))
+    done
+    echo $total
+}
+ticks_xvfb() {
+    local stat rest
+    stat=$(cat /proc/$xvfb/stat 2>/dev/null) || { echo 0; return; }
+    rest=${stat##*) }
+    set -- $rest
+    echo $((${12} + ${13}))
+}
+server=wineserver
+pgrep -x wineserver64 >/dev/null && server=wineserver64
+sample() { echo "$(ticks_of Tockwen.exe) $(ticks_of explorer.exe) $(ticks_of $server) $(ticks_xvfb)"; }
+
+# one window of $seconds: prints the four shares and their sum
+measure() {
+    local a b t0 t1
+    a=($(sample))
+    t0=$(date +%s.%N)
+    sleep "$seconds"
+    b=($(sample))
+    t1=$(date +%s.%N)
+    awk -v hz="$hz" -v t="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" -v label="$1" \
+        -v a="${a[*]}" -v b="${b[*]}" 'BEGIN {
+            split(a, x); split(b, y); sum = 0
+            printf "%-28s", label
+            for (i = 1; i <= 4; i++) { s = (y[i] - x[i]) / hz / t * 100; sum += s; printf " %9.2f", s }
+            printf " %9.2f\n", sum }'
+}
+
+printf "%-28s %9s %9s %9s %9s %9s   (%% of one core over %d s)\n" "" Tockwen explorer wineserver Xvfb sum "$seconds"
+sleep 3
+measure "idle (no clock)"
+for exe in "${exes[@]}"; do
+    wine "$exe" </dev/null >/dev/null 2>&1 &
+    clock=$!
+    sleep 5 # start-up and the first frames are not the steady state
+    measure "$(basename "$(dirname "$exe")")/$(basename "$exe")"
+    kill $clock 2>/dev/null || true
+    wait $clock 2>/dev/null || true
+    sleep 2
+done
