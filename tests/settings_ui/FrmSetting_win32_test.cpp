@@ -226,6 +226,16 @@ TEST_F(FrmSettingTest, KeyboardOrder) {
     EXPECT_EQ(order, expected);
 }
 
+TEST_F(FrmSettingTest, ArrowKeysStayInTheShapeOptions) {
+    Open();
+    ::SetFocus(Item(ControlId::Option1Circle));
+    for (ControlId next : {ControlId::Option1Square, ControlId::Option1Circle, ControlId::Option1Square}) {
+        MSG key{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 1, 0, {}};
+        EXPECT_TRUE(FrmSettingIsDialogMessage(&key));
+        EXPECT_EQ(::GetFocus(), Item(next)) << "Right went to control " << ::GetDlgCtrlID(::GetFocus());
+    }
+}
+
 TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
     struct Case {
         std::int32_t alarm;
