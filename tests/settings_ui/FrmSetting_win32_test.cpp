@@ -236,6 +236,23 @@ TEST_F(FrmSettingTest, ArrowKeysStayInTheShapeOptions) {
     }
 }
 
+// Wine draws the caption buttons with the Marlett font; without it the close box shows an "r".
+TEST(CaptionButtons, MarlettFontIsInstalled) {
+    LOGFONTW font{};
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(font.lfFaceName, L"Marlett");
+    bool found = false;
+    const unique_hdc_window screen(nullptr);
+    ::EnumFontFamiliesExW(
+        screen.get(), &font,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) {
+            *reinterpret_cast<bool*>(param) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    EXPECT_TRUE(found) << "no Marlett font (Debian's fonts-wine)";
+}
+
 TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
     struct Case {
         std::int32_t alarm;
