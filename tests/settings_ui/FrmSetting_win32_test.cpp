@@ -236,6 +236,11 @@ TEST_F(FrmSettingTest, ArrowKeysStayInTheShapeOptions) {
     }
 }
 
+int CALLBACK NoteFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
 // Wine draws the caption buttons with the Marlett font; without it the close box shows an "r".
 TEST(CaptionButtons, MarlettFontIsInstalled) {
     LOGFONTW font{};
@@ -243,13 +248,7 @@ TEST(CaptionButtons, MarlettFontIsInstalled) {
     wcscpy(font.lfFaceName, L"Marlett");
     bool found = false;
     const unique_hdc_window screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.get(), &font,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) {
-            *reinterpret_cast<bool*>(param) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    ::EnumFontFamiliesExW(screen.get(), &font, NoteFont, reinterpret_cast<LPARAM>(&found), 0);
     EXPECT_TRUE(found) << "no Marlett font (Debian's fonts-wine)";
 }
 
