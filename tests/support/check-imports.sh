@@ -2,7 +2,9 @@
 # Tockwen.exe must run on its own: it may import system DLLs only, no MinGW runtime.
 set -euo pipefail
 exe=${1:?path to Tockwen.exe}
-dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+# the 64-bit binutils read both the 32-bit and the 64-bit program
+objdump=$(command -v x86_64-w64-mingw32-objdump || command -v i686-w64-mingw32-objdump)
+dlls=$($objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 echo "$dlls"
 bad=$(echo "$dlls" | grep -viE '^(kernel32|user32|gdi32|shell32|advapi32|comctl32|comdlg32|winmm|ole32|oleaut32|msvcrt|shlwapi|version)\.dll$' || true)
 if [ -n "$bad" ]; then
@@ -10,4 +12,4 @@ if [ -n "$bad" ]; then
     exit 1
 fi
 # GUI subsystem (2), not a console program
-i686-w64-mingw32-objdump -p "$exe" | grep -E '^Subsystem\s+0+2\b'
+$objdump -p "$exe" | grep -E '^Subsystem\s+0+2\b'
