@@ -98,6 +98,10 @@ up() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
     done
+    # Wine draws the caption buttons' glyphs (the close box's x) with Marlett from fonts-wine;
+    # Debian's 64-bit Wine 8 looks for its own fonts in a folder that does not exist, so the
+    # prefix's font folder gets a link to it
+    ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
     # The desktop's explorer, detached. When another Wine process has just made the desktop on
     # demand (seen on an existing prefix) the new explorer finds it taken and exits at once, so it
     # is started again until it stays.
