@@ -184,8 +184,8 @@ TEST(TrayClockWholeMinute, EverySecondShowsTheRecordedFace) {
         }
         if (!shown) missed += " " + std::to_string(second);
     }
-    EXPECT_EQ(missed, "") << "the tray did not show the recorded face of 03:45 at these seconds (at all of "
-                             "them: Wine did not take "
+    EXPECT_EQ(missed, "") << "seconds whose recorded face of 03:45 the tray did not show (all of them: Wine "
+                             "ignored "
                           << std::string(zone, zone + wcslen(zone)) << ")";
 }
 
