@@ -7,11 +7,11 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "render/ClockFace.h"
+#include "render/FacePpm.h"
 #include "support/GuiCounts_win32.h"
 
 namespace {
@@ -47,22 +47,6 @@ IconPixels ReadIcon(HDC dc, HICON icon, int size = 16) {
     for (std::uint32_t b : bits)
         out.transparent.push_back((b & 0x00FFFFFFu) != 0);
     return out;
-}
-
-// A reviewed face of tests/render/golden as the P3 text the golden test writes; empty if unreadable.
-std::vector<ColorValue> ReadGolden(const std::string& name, int size) {
-    std::ifstream in(std::string(TOCKWEN_TEST_DATA) + "/render/golden/" + name + ".ppm");
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    if (!(in >> magic >> width >> height >> maxValue) || magic != "P3" || width != size || height != size)
-        return {};
-    std::vector<ColorValue> pixels(static_cast<std::size_t>(size * size));
-    for (ColorValue& p : pixels) {
-        unsigned r = 0, g = 0, b = 0;
-        if (!(in >> r >> g >> b)) return {};
-        p = r | (g << 8) | (b << 16);
-    }
-    return pixels;
 }
 
 bool IconAlive(HICON icon) {
@@ -121,8 +105,10 @@ TEST_F(TrayClockTest, IconAtTheShellsSizeShowsItsGolden) {
     for (const Case& c : {Case{24, false, "square_100837_24"}, Case{24, true, "circle_100837_24"},
                           Case{16, false, "square_100837"}}) {
         SCOPED_TRACE(c.golden);
-        const std::vector<ColorValue> golden = ReadGolden(c.golden, c.size);
-        ASSERT_FALSE(golden.empty());
+        const std::vector<Picture> faces =
+            FromPpm(std::string(TOCKWEN_TEST_DATA) + "/render/golden/" + c.golden + ".ppm", 1, c.size);
+        ASSERT_FALSE(faces.empty());
+        const Picture::Pixels& golden = faces.front().pixels;
         SettingsRecord settings = DefaultSettings();
         settings.ClockShape = c.circular;
         tray.SetSize(c.size);

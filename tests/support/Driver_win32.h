@@ -36,7 +36,8 @@ class TockwenProcess {
     ~TockwenProcess(); // kills the process if it still runs
 
     // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
-    bool Start();
+    // `unixEnvironment` ("TZ=... VAR=..."), when given, is set on the Unix side (see Launch).
+    bool Start(const std::wstring& unixEnvironment = {});
     // Starts Tockwen.exe and returns at once.
     bool Launch();
     HWND MainWindow() const { return main_; }
@@ -61,6 +62,8 @@ class TockwenProcess {
     bool TrayIconPresent() const;
 
   private:
+    bool LaunchThroughUnix(const std::wstring& unixEnvironment);
+
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;
 };
