@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/Handles.h"
+#include "app/SystemLibrary_win32.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ LRESULT CALLBACK XPStyleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         init.dwSize = sizeof(init);
         init.dwICC = ICC_USEREX_CLASSES;
         ::InitCommonControlsEx(&init);
-        auto* state = new XPStyleState{unique_hmodule(::LoadLibraryW(L"shell32.dll"))};
+        auto* state = new XPStyleState{unique_hmodule(LoadSystemLibrary(L"shell32.dll"))};
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
         break;
     }
