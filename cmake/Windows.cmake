@@ -19,7 +19,9 @@ set_source_files_properties(${TOCKWEN_RC} PROPERTIES OBJECT_DEPENDS "${TOCKWEN_R
 
 add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp ${TOCKWEN_RC})
 target_link_libraries(Tockwen PRIVATE tockwen_win32)
-target_link_options(Tockwen PRIVATE ${STATIC_LINK} -municode $<$<CONFIG:Release,MinSizeRel>:-s -Wl,--gc-sections>)
+# ASLR and DEP stated, not left to the linker's defaults (binutils before 2.36 set neither)
+target_link_options(Tockwen PRIVATE ${STATIC_LINK} -municode -Wl,--dynamicbase,--nxcompat
+    $<$<CONFIG:Release,MinSizeRel>:-s -Wl,--gc-sections>)
 target_compile_options(tockwen_core PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(tockwen_win32 PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(Tockwen PRIVATE ${TOCKWEN_WARNINGS})
