@@ -73,16 +73,16 @@ TockwenProcess::~TockwenProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-bool TockwenProcess::Launch() {
+bool TockwenProcess::Launch(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + TockwenExePath() + L"\"";
+    std::wstring command = L"\"" + exe + L"\"";
     return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info_);
 }
 
-bool TockwenProcess::Start() {
-    if (!Launch()) return false;
+bool TockwenProcess::Start(const std::wstring& exe) {
+    if (!Launch(exe)) return false;
     WaitFor([&] {
         const auto found = FindWindows(info_.dwProcessId, kMainWindowClass, kMainWindowCaption);
         main_ = found.empty() ? nullptr : found.front();
