@@ -16,6 +16,13 @@ target_link_libraries(tockwen_win32 PUBLIC tockwen_core
 set(TOCKWEN_RC ${PROJECT_SOURCE_DIR}/resources/Tockwen.rc)
 file(GLOB TOCKWEN_RC_DEPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
 set_source_files_properties(${TOCKWEN_RC} PROPERTIES OBJECT_DEPENDS "${TOCKWEN_RC_DEPS}")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # the same manifest for the amd64 side-by-side assemblies; windres finds it in the build dir
+    file(READ ${PROJECT_SOURCE_DIR}/resources/Tockwen.manifest manifest)
+    string(REPLACE "processorArchitecture=\"x86\"" "processorArchitecture=\"amd64\"" manifest "${manifest}")
+    file(WRITE ${CMAKE_BINARY_DIR}/Tockwen-amd64.manifest "${manifest}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/Tockwen.manifest)
+endif()
 
 add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp ${TOCKWEN_RC})
 target_link_libraries(Tockwen PRIVATE tockwen_win32)
@@ -41,13 +48,13 @@ set(WINE_ENV ${PROJECT_SOURCE_DIR}/tests/support/wine-env.sh)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_ENV} run ${CMAKE_BINARY_DIR})
 add_test(NAME wine_env_up COMMAND ${WINE_ENV} up ${CMAKE_BINARY_DIR})
 add_test(NAME wine_env_down COMMAND ${WINE_ENV} down ${CMAKE_BINARY_DIR})
-set_tests_properties(wine_env_up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
-set_tests_properties(wine_env_down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+set_tests_properties(wine_env_up PROPERTIES FIXTURES_SETUP wine TIMEOUT 180 LABELS wine)
+set_tests_properties(wine_env_down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
 
 function(tockwen_wine_test name)
     add_test(NAME ${name} COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
     # one prefix, one desktop, one tray: the Wine tests run one at a time
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 900 LABELS wine)
 endfunction()
 
 add_test(NAME tockwen_imports COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-imports.sh $<TARGET_FILE:Tockwen>)

@@ -7,16 +7,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j"$(nproc)" --target Tockwen
-exe=$(pwd)/build/win/Tockwen.exe
+# the shipped 32-bit program; where the kernel runs no 32-bit programs (so no 32-bit Wine
+# either), the 64-bit build of the same sources
+build=build/win toolchain=cmake/mingw-i686.cmake arch=win32 wine=wine
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    build=build/win64 toolchain=cmake/mingw-x86_64.cmake arch=win64 wine=/usr/lib/wine/wine64
+    export WINELOADER=$wine
+fi
+cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build $build -j"$(nproc)" --target Tockwen
+exe=$(pwd)/$build/Tockwen.exe
 mkdir -p build/run
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     # a prefix of its own, so that your own Wine setup is left alone
-    export WINEPREFIX=$(pwd)/build/run/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$(pwd)/build/run/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     echo "starting Tockwen on $DISPLAY (right-click the tray clock for its menu)"
-    exec wine "$exe"
+    exec $wine "$exe"
 fi
 
 env=tests/support/wine-env.sh

@@ -25,11 +25,25 @@ cmake --build build/native -j"$jobs"
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
     -DTOCKWEN_WERROR=ON >/dev/null
 cmake --build build/win -j"$jobs"
+# Where the kernel runs no 32-bit programs, 32-bit Wine cannot start: the Windows tests then run
+# under 64-bit Wine against a 64-bit build of the same sources, and the shipped 32-bit build
+# keeps its checks that need no Wine.
+wine_build=build/win
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "this machine runs no 32-bit programs: the Wine tests use the 64-bit build"
+    wine_build=build/win64
+    cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+        -DTOCKWEN_WERROR=ON >/dev/null
+    cmake --build build/win64 -j"$jobs"
+fi
 t2=$(date +%s)
 
 (cd build/native && ctest --output-on-failure -j"$jobs") || status=1
 t3=$(date +%s)
-(cd build/win && ctest --output-on-failure) || status=1
+if [ "$wine_build" != build/win ]; then
+    (cd build/win && ctest --output-on-failure -LE wine) || status=1
+fi
+(cd "$wine_build" && ctest --output-on-failure) || status=1
 t4=$(date +%s)
 
 echo

@@ -12,7 +12,7 @@ TEST(ShowColorDialog, Record) {
     std::array<COLORREF, 16> custom{};
     HWND owner = reinterpret_cast<HWND>(0x1234);
     const CHOOSECOLORW record = ColorDialogRecord(owner, 0x00FF8000, custom, 1);
-    EXPECT_EQ(record.lStructSize, 36u);
+    EXPECT_EQ(record.lStructSize, sizeof(void*) == 4 ? 36u : 72u);
     EXPECT_EQ(record.hwndOwner, owner);
     EXPECT_EQ(reinterpret_cast<HMODULE>(record.hInstance), ::GetModuleHandleW(nullptr));
     EXPECT_EQ(record.rgbResult, 0x00FF8000u);

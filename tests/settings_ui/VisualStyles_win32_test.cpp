@@ -8,6 +8,12 @@
 
 namespace {
 
+#ifdef _WIN64
+#define ARCH "amd64"
+#else
+#define ARCH "x86"
+#endif
+
 std::string ManifestText(WORD language) {
     HRSRC found = ::FindResourceExW(nullptr, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), language);
     if (!found) return {};
@@ -36,12 +42,12 @@ TEST(VisualStyles, ManifestBindsCommonControls6) {
     EXPECT_TRUE(
         HasElement(text, "assembly", "xmlns=\"urn:schemas-microsoft-com:asm.v1\"|manifestVersion=\"1.0\""));
     EXPECT_TRUE(HasElement(text, "assemblyIdentity",
-                           "processorArchitecture=\"x86\"|version=\"1.0.0.0\"|type=\"win32\"|name=\""));
+                           "processorArchitecture=\"" ARCH "\"|version=\"1.0.0.0\"|type=\"win32\"|name=\""));
     EXPECT_NE(text.find("<description></description>"), std::string::npos) << "an empty description";
-    EXPECT_TRUE(
-        HasElement(text, "assemblyIdentity",
-                   "type=\"win32\"|name=\"Microsoft.Windows.Common-Controls\"|version=\"6.0.0.0\"|"
-                   "processorArchitecture=\"x86\"|publicKeyToken=\"6595b64144ccf1df\"|language=\"*\""));
+    EXPECT_TRUE(HasElement(text, "assemblyIdentity",
+                           "type=\"win32\"|name=\"Microsoft.Windows.Common-Controls\"|version=\"6.0.0.0\"|"
+                           "processorArchitecture=\"" ARCH
+                           "\"|publicKeyToken=\"6595b64144ccf1df\"|language=\"*\""));
 }
 
 TEST(VisualStyles, ProgramUsesCommonControls6) {
@@ -55,7 +61,7 @@ TEST(VisualStyles, ProgramUsesCommonControls6) {
     std::wstring lower(path);
     for (wchar_t& c : lower)
         c = static_cast<wchar_t>(::towlower(c));
-    EXPECT_NE(lower.find(L"\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6."),
+    EXPECT_NE(lower.find(L"\\winsxs\\" ARCH "_microsoft.windows.common-controls_6595b64144ccf1df_6."),
               std::wstring::npos)
         << ::testing::PrintToString(std::wstring(path));
 }

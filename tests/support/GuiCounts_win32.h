@@ -15,9 +15,9 @@ namespace gui_counts_detail {
 // pointer in the 32-bit PEB; under WoW64 the 32-bit TEB holds the 64-bit TEB's address at 0xF70
 // and the pointer sits in the 64-bit PEB.
 inline std::optional<unsigned> WineGdiHandleCount() {
-#if defined(_M_IX86) || defined(__i386__)
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return std::nullopt;
+#if defined(_M_IX86) || defined(__i386__)
     const auto* teb32 = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
     const auto* peb32 = *reinterpret_cast<const std::uint8_t* const*>(teb32 + 0x30);
     std::uint64_t table = *reinterpret_cast<const std::uint32_t*>(peb32 + 0x94);
@@ -28,14 +28,20 @@ inline std::optional<unsigned> WineGdiHandleCount() {
             table = *reinterpret_cast<const std::uint64_t*>(static_cast<std::uintptr_t>(peb64) + 0xF8);
     }
     if (table == 0 || table > 0xFFFFFFFFu) return std::nullopt;
+#elif defined(_M_X64) || defined(__x86_64__)
+    // a 64-bit process: the PEB is at 0x60 of its TEB, the table pointer at 0xF8 of the PEB
+    const auto* teb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb());
+    const auto* peb = *reinterpret_cast<const std::uint8_t* const*>(teb + 0x60);
+    const std::uint64_t table = peb ? *reinterpret_cast<const std::uint64_t*>(peb + 0xF8) : 0;
+    if (table == 0) return std::nullopt;
+#else
+    return std::nullopt;
+#endif
     const auto* entries = reinterpret_cast<const std::uint8_t*>(static_cast<std::uintptr_t>(table));
     unsigned used = 0;
     for (std::size_t i = 0; i < 0x10000; ++i)
         if (entries[i * 24 + 14] != 0) ++used;
     return used;
-#else
-    return std::nullopt;
-#endif
 }
 
 inline BOOL CALLBACK CountChild(HWND, LPARAM param) {

@@ -18,6 +18,17 @@ envfile=$state/env
 base_env() {
     export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+    # A 64-bit build needs a 64-bit prefix; so does a machine whose kernel runs no 32-bit
+    # programs, where only the 64-bit loader starts. Debian's `wine` picks the 32-bit loader
+    # whenever it is installed, so a `wine` of our own leads every caller (this script, and
+    # tests that start Unix programs which start Wine again) to the 64-bit one.
+    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+        mkdir -p "$state/bin"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$state/bin/wine"
+        chmod +x "$state/bin/wine"
+        export PATH=$state/bin:$PATH
+    fi
 }
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
@@ -83,7 +94,8 @@ up() {
     sleep 1
 
     {
-        echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=win32 WINEDEBUG=-all"
+        echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
+        [ "$WINEARCH" = win64 ] && echo "export WINELOADER='$WINELOADER' PATH='$PATH'"
         echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
         if [ -n "$pulse" ]; then
             echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
