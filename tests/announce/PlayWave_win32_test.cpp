@@ -56,8 +56,8 @@ TEST(PlayWaveWithoutDevice, ChildReturnsAtOnce) {
     std::printf("without a sound device an announcement's three PlayWave calls took %.4f s\n", took);
 }
 
-// The sound functions taken away (no such DLL; a system DLL without PlaySoundA): an
-// announcement is silent and immediate, as without a device; given back, a clip plays again.
+// Without the sound functions (no such DLL; a system DLL without PlaySoundA) an announcement is
+// silent and immediate, as without a device.
 TEST(PlayWaveWithoutSoundFunctions, ReturnsAtOnce) {
     for (const wchar_t* dll : {L"tockwen-no-such.dll", L"shlwapi.dll"}) {
         UseSoundLibrary(dll);
@@ -66,12 +66,7 @@ TEST(PlayWaveWithoutSoundFunctions, ReturnsAtOnce) {
             PlayWave(clip);
         EXPECT_LT(SecondsNow() - start, 0.1) << testing::PrintToString(std::wstring(dll));
     }
-    UseSoundLibrary(L"winmm.dll");
-    if (!HaveSoundDevice()) return;
-    const double start = SecondsNow();
-    PlayWave(120);
-    EXPECT_GT(SecondsNow() - start, ClipWave(120)->Seconds() - 0.01)
-        << "winmm.dll from the system folder plays";
+    UseSoundLibrary(L"winmm.dll"); // the tests after this one play sound again
 }
 
 std::string ReadWholeFile(const std::wstring& path) {

@@ -13,7 +13,6 @@
 
 #include "app/Handles.h"
 #include "app/Settings.h"
-#include "app/SystemLibrary_win32.h"
 #include "settings_ui/ColorDialogDriver_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/LibraryReferences_win32.h"
@@ -471,7 +470,7 @@ TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
     const libref::Counter shell32(L"shell32.dll");
     ASSERT_TRUE(shell32.Active());
     {
-        unique_hmodule extra(LoadSystemLibrary(L"shell32.dll")); // as the program loads it
+        unique_hmodule extra(::LoadLibraryW(L"shell32.dll"));
         ASSERT_EQ(shell32.Held(), 1) << "the counter sees this program's calls";
     }
     ASSERT_EQ(shell32.Held(), 0);

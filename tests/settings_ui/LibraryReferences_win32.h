@@ -1,5 +1,5 @@
 // Counts the references this program itself takes and gives back on one DLL, by routing the
-// executable's imports of LoadLibrary(Ex)/FreeLibrary through counters. The loader's own count is no
+// executable's imports of LoadLibrary/FreeLibrary through counters. The loader's own count is no
 // use for shell32: linked in through comdlg32 it is pinned (Wine shows a load count of -1).
 #pragma once
 

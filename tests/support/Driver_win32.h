@@ -35,10 +35,9 @@ class TockwenProcess {
     TockwenProcess& operator=(const TockwenProcess&) = delete;
     ~TockwenProcess(); // kills the process if it still runs
 
-    // Starts Tockwen.exe (or a copy of it at `exe`) and waits until its start-up is over: main
-    // window, tray icon, idle.
+    // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
     bool Start(const std::wstring& exe = TockwenExePath());
-    // Starts Tockwen.exe (or a copy of it at `exe`) and returns at once.
+    // Starts Tockwen.exe and returns at once.
     bool Launch(const std::wstring& exe = TockwenExePath());
     HWND MainWindow() const { return main_; }
     DWORD Id() const { return info_.dwProcessId; }
