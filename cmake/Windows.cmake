@@ -30,8 +30,10 @@ endif()
 
 add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp ${TOCKWEN_RC})
 target_link_libraries(Tockwen PRIVATE tockwen_win32)
-# no link time stamp in the PE header: the same sources give the same exe bytes
-target_link_options(Tockwen PRIVATE ${STATIC_LINK} -municode -Wl,--no-insert-timestamp $<$<CONFIG:Release,MinSizeRel>:-s -Wl,--gc-sections>)
+# no link time stamp in the PE header, so the same sources give the same exe bytes; ASLR and DEP
+# stated, not left to the linker's defaults (binutils before 2.36 set neither)
+target_link_options(Tockwen PRIVATE ${STATIC_LINK} -municode -Wl,--no-insert-timestamp -Wl,--dynamicbase,--nxcompat
+    $<$<CONFIG:Release,MinSizeRel>:-s -Wl,--gc-sections>)
 target_compile_options(tockwen_core PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(tockwen_win32 PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(Tockwen PRIVATE ${TOCKWEN_WARNINGS})

@@ -165,7 +165,7 @@ TEST(TrayClockWholeMinute, EverySecondShowsTheRecordedFace) {
     swprintf(zone, 32, L"TZ=TKW%c%02d:%02d", offset < 0 ? L'-' : L'+', std::abs(offset) / 60,
              std::abs(offset) % 60);
     TockwenProcess app;
-    ASSERT_TRUE(app.Start(zone));
+    ASSERT_TRUE(app.Start(TockwenExePath(), zone));
 
     const RECT taskbar = TaskbarRect();
     const int width = taskbar.right - taskbar.left, height = taskbar.bottom - taskbar.top;

@@ -73,10 +73,10 @@ TockwenProcess::~TockwenProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-bool TockwenProcess::Launch() {
+bool TockwenProcess::Launch(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + TockwenExePath() + L"\"";
+    std::wstring command = L"\"" + exe + L"\"";
     return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info_);
 }
@@ -84,10 +84,10 @@ bool TockwenProcess::Launch() {
 // Wine takes a process's time zone and the like from its Unix environment, which a Windows
 // environment block does not reach. So such a program is started through the Unix `env` (Wine
 // runs Unix programs from CreateProcess); it is then known only by its main window.
-bool TockwenProcess::LaunchThroughUnix(const std::wstring& unixEnvironment) {
+bool TockwenProcess::LaunchThroughUnix(const std::wstring& exe, const std::wstring& unixEnvironment) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"/usr/bin/env " + unixEnvironment + L" wine " + TockwenExePath();
+    std::wstring command = L"/usr/bin/env " + unixEnvironment + L" wine " + exe;
     PROCESS_INFORMATION unixChild{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &unixChild))
@@ -101,11 +101,11 @@ bool TockwenProcess::LaunchThroughUnix(const std::wstring& unixEnvironment) {
     return info_.hProcess != nullptr;
 }
 
-bool TockwenProcess::Start(const std::wstring& unixEnvironment) {
+bool TockwenProcess::Start(const std::wstring& exe, const std::wstring& unixEnvironment) {
     if (!unixEnvironment.empty()) {
-        if (!LaunchThroughUnix(unixEnvironment)) return false;
+        if (!LaunchThroughUnix(exe, unixEnvironment)) return false;
     } else {
-        if (!Launch()) return false;
+        if (!Launch(exe)) return false;
         WaitFor([&] {
             const auto found = FindWindows(info_.dwProcessId, kMainWindowClass, kMainWindowCaption);
             main_ = found.empty() ? nullptr : found.front();

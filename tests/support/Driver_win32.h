@@ -37,9 +37,9 @@ class TockwenProcess {
 
     // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
     // `unixEnvironment` ("TZ=... VAR=..."), when given, is set on the Unix side (see Launch).
-    bool Start(const std::wstring& unixEnvironment = {});
+    bool Start(const std::wstring& exe = TockwenExePath(), const std::wstring& unixEnvironment = {});
     // Starts Tockwen.exe and returns at once.
-    bool Launch();
+    bool Launch(const std::wstring& exe = TockwenExePath());
     HWND MainWindow() const { return main_; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
@@ -62,7 +62,7 @@ class TockwenProcess {
     bool TrayIconPresent() const;
 
   private:
-    bool LaunchThroughUnix(const std::wstring& unixEnvironment);
+    bool LaunchThroughUnix(const std::wstring& exe, const std::wstring& unixEnvironment);
 
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;
