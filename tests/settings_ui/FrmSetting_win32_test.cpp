@@ -25,6 +25,7 @@
 namespace {
 
 constexpr wchar_t kSandboxPath[] = L"SOFTWARE\\TockwenTests\\Machine";
+constexpr wchar_t kUserSandboxPath[] = L"Software\\TockwenTests\\User";
 
 std::wstring Wide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
@@ -55,14 +56,27 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// A Run value that can refuse changes, as HKLM does for a user without administrator rights.
-class RefusingRunRegistry : public RunRegistry {
+// The Run keys as a standard user meets them: the machine-wide value (held here) refuses every
+// change, the per-user one is a real key.
+class RefusingRunRegistry : public RunKeyRegistry {
   public:
-    std::wstring value;
+    using RunKeyRegistry::RunKeyRegistry;
+    std::wstring machine;
     int stores = 0, removes = 0;
-    std::wstring ReadRunValue() override { return value; }
-    void StoreRunValue(std::wstring_view) override { ++stores; }
-    void RemoveRunValue() override { ++removes; }
+    std::wstring ReadRunValue(RunPlace place) override {
+        return place == RunPlace::Machine ? machine : RunKeyRegistry::ReadRunValue(place);
+    }
+    bool StoreRunValue(RunPlace place, std::wstring_view path) override {
+        if (place != RunPlace::Machine) return RunKeyRegistry::StoreRunValue(place, path);
+        ++stores;
+        return false;
+    }
+    void RemoveRunValue(RunPlace place) override {
+        if (place == RunPlace::Machine)
+            ++removes;
+        else
+            RunKeyRegistry::RemoveRunValue(place);
+    }
 };
 
 BOOL CALLBACK CountDialogs(HWND window, LPARAM param) {
@@ -76,8 +90,9 @@ class FrmSettingTest : public ::testing::Test {
         saved_ = Settings;
         Settings = DefaultSettings();
         sandbox_.emplace(HKEY_LOCAL_MACHINE, kSandboxPath);
-        ASSERT_TRUE(*sandbox_);
-        registry_.emplace(sandbox_->get());
+        userSandbox_.emplace(HKEY_CURRENT_USER, kUserSandboxPath);
+        ASSERT_TRUE(*sandbox_ && *userSandbox_);
+        registry_.emplace(sandbox_->get(), userSandbox_->get());
         SetFrmSettingRunRegistry(&*registry_);
     }
     void TearDown() override {
@@ -86,6 +101,7 @@ class FrmSettingTest : public ::testing::Test {
         SetFrmSettingRunRegistry(nullptr);
         registry_.reset();
         sandbox_.reset();
+        userSandbox_.reset();
         Settings = saved_;
     }
 
@@ -133,10 +149,11 @@ class FrmSettingTest : public ::testing::Test {
         return ::GetPixel(dc.get(), 8, 8);
     }
     std::wstring RunValue() { return ReadValueText(sandbox_->get(), kRunKeyPath, kRunValueName); }
+    std::wstring UserRunValue() { return ReadValueText(userSandbox_->get(), kRunKeyPath, kRunValueName); }
 
     SettingsRecord saved_;
-    std::optional<ScratchKey> sandbox_;
-    std::optional<MachineRunRegistry> registry_;
+    std::optional<ScratchKey> sandbox_, userSandbox_;
+    std::optional<RunKeyRegistry> registry_;
 };
 
 TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
@@ -385,6 +402,7 @@ TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
     Click(ControlId::Check2);
     EXPECT_TRUE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), CurrentRunPath());
+    EXPECT_EQ(UserRunValue(), L"") << "an administrator registers machine-wide only";
     Click(ControlId::Check2);
     EXPECT_FALSE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), L"");
@@ -404,22 +422,31 @@ TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
     EXPECT_EQ(RunValue(), L"   ");
 }
 
-TEST_F(FrmSettingTest, RefusedRunChangesShowTheTruth) {
-    RefusingRunRegistry refusing;
+TEST_F(FrmSettingTest, RefusedMachineKeyFallsBackPerUser) {
+    RefusingRunRegistry refusing(nullptr, userSandbox_->get());
     SetFrmSettingRunRegistry(&refusing);
     Open();
     Click(ControlId::Check2);
-    EXPECT_EQ(refusing.stores, 1) << "one attempt; putting the box back must not run its handler again";
-    EXPECT_FALSE(Checked(ControlId::Check2)) << "nothing was registered";
+    EXPECT_EQ(refusing.stores, 1);
+    EXPECT_EQ(UserRunValue(), CurrentRunPath());
+    EXPECT_TRUE(Checked(ControlId::Check2));
     UnloadFrmSetting();
 
-    refusing.value = L"C:\\clock.exe";
-    refusing.stores = 0;
+    // opening rewrites the per-user value; clearing removes it
+    ASSERT_TRUE(StoreValueText(userSandbox_->get(), kRunKeyPath, kRunValueName, L"D:\\old\\clock.exe"));
     Open();
     EXPECT_TRUE(Checked(ControlId::Check2));
-    EXPECT_EQ(refusing.stores, 1) << "the load rewrites the registration once";
+    EXPECT_EQ(UserRunValue(), CurrentRunPath());
     Click(ControlId::Check2);
-    EXPECT_EQ(refusing.removes, 1);
+    EXPECT_EQ(UserRunValue(), L"");
+    EXPECT_FALSE(Checked(ControlId::Check2));
+    UnloadFrmSetting();
+
+    // a machine-wide value that cannot be deleted keeps the box ticked
+    refusing.machine = CurrentRunPath();
+    Open();
+    Click(ControlId::Check2);
+    EXPECT_EQ(refusing.removes, 2);
     EXPECT_TRUE(Checked(ControlId::Check2)) << "the registration is still there";
 }
 
