@@ -7,6 +7,10 @@
 #   wine-env.sh run  BUILD_DIR prog ...  run a Windows program inside it
 #   wine-env.sh down BUILD_DIR           stop everything
 #   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
+#
+# TOCKWEN_WINE_DPI (96 unless set) is the world's display scaling, read by `up`: 120, 144 or 192
+# give the taskbar, the tray icons and the dialogs of a high-DPI screen. BUILD_DIR may also be a
+# folder inside a build directory, a second world for the same build.
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
@@ -22,13 +26,28 @@ base_env() {
     # programs, where only the 64-bit loader starts. Debian's `wine` picks the 32-bit loader
     # whenever it is installed, so a `wine` of our own leads every caller (this script, and
     # tests that start Unix programs which start Wine again) to the 64-bit one.
-    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" "$build/../CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
         mkdir -p "$state/bin"
         printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$state/bin/wine"
         chmod +x "$state/bin/wine"
         export PATH=$state/bin:$PATH
     fi
+}
+
+# The desktop's scaling is read when the Wine server starts: a new value is written, then the
+# server is restarted before the desktop comes up. A prefix that never had one is at 96 and is
+# left as it is.
+set_dpi() {
+    local want=$1 have
+    have=$(wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels </dev/null 2>/dev/null |
+        sed -n 's/.*REG_DWORD[[:space:]]*0x\([0-9a-fA-F]*\).*/\1/p' | tr -d '\r' || true)
+    have=$((16#${have:-60}))
+    [ "$have" = "$want" ] && return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$want" /f </dev/null >>"$state/wine.log" 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >>"$state/wine.log" 2>&1
 }
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
@@ -80,6 +99,7 @@ up() {
     # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
+    set_dpi "${TOCKWEN_WINE_DPI:-96}"
     # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its UI
     # fonts to a Korean face; without it every Hangul syllable is drawn as a box
     local face
@@ -97,6 +117,7 @@ up() {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
         [ "$WINEARCH" = win64 ] && echo "export WINELOADER='$WINELOADER' PATH='$PATH'"
         echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
+        echo "export TOCKWEN_WINE_DPI=${TOCKWEN_WINE_DPI:-96}"
         if [ -n "$pulse" ]; then
             echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
             echo "export TOCKWEN_TEST_SOUND=1"
