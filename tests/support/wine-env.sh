@@ -107,11 +107,19 @@ up() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
     done
-    setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
-    echo $! >"$state/explorer.pid"
-    wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
-    # give the desktop's taskbar time to appear
-    sleep 1
+    # The desktop's explorer can lose a race with a helper that made the same desktop on demand
+    # (mostly right after a server restart): it then ends at once, and every program would get a
+    # short-lived desktop and tray of its own. Started again until it stays.
+    for _ in 1 2 3; do
+        setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+        echo $! >"$state/explorer.pid"
+        wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
+        # give the desktop's taskbar time to appear
+        sleep 1
+        alive "$state/explorer.pid" && break
+        # a desktop made on demand for a helper closes a moment after the helper ends
+        sleep 2
+    done
 
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
