@@ -8,9 +8,9 @@
 #   wine-env.sh down BUILD_DIR           stop everything
 #   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
 #
-# TOCKWEN_WINE_DPI (96 unless set) is the world's display scaling, read by `up`: 120, 144 or 192
-# give the taskbar, the tray icons and the dialogs of a high-DPI screen. BUILD_DIR may also be a
-# folder inside a build directory, a second world for the same build.
+# TOCKWEN_WINE_DPI=120|144|192 at `up` gives the world that system DPI (LogPixels) instead of 96;
+# it holds for the prefix until an `up` with another value (or none, which means 96). BUILD_DIR
+# may also be a folder inside a build directory: a second world for the same build.
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
@@ -35,22 +35,30 @@ base_env() {
     fi
 }
 
-# The desktop's scaling is read when the Wine server starts: a new value is written, then the
-# server is restarted before the desktop comes up. A prefix that never had one is at 96 and is
-# left as it is.
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+# Whether this prefix's desktop is served by the explorer started below ("/desktop=shell,...").
+# The one that Wine starts on demand ("explorer.exe /desktop") lives only as long as its
+# clients, so each test would meet a fresh tray.
+desktop_running() {
+    local p
+    for p in $(pgrep -f 'explorer(\.exe)? /desktop=shell' || true); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+
+# The prefix's system DPI. Wine's processes read it as they start, so after a change the server
+# and the helpers that wineboot started go before the desktop starts.
 set_dpi() {
-    local want=$1 have
-    have=$(wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels </dev/null 2>/dev/null |
-        sed -n 's/.*REG_DWORD[[:space:]]*0x\([0-9a-fA-F]*\).*/\1/p' | tr -d '\r' || true)
-    have=$((16#${have:-60}))
-    [ "$have" = "$want" ] && return 0
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$want" /f </dev/null >>"$state/wine.log" 2>&1
+    local key='HKCU\Control Panel\Desktop' now
+    now=$(wine reg query "$key" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
+    [ $((${now:-96})) -eq "$1" ] && return 0 # no value: Wine's default, 96
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >>"$state/wine.log" 2>&1
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     wineserver -p </dev/null >>"$state/wine.log" 2>&1
 }
-
-alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 up() {
     mkdir -p "$state"
@@ -96,10 +104,10 @@ up() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
     fi
+    set_dpi "${TOCKWEN_WINE_DPI:-96}"
     # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
-    set_dpi "${TOCKWEN_WINE_DPI:-96}"
     # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its UI
     # fonts to a Korean face; without it every Hangul syllable is drawn as a box
     local face
@@ -107,19 +115,28 @@ up() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
     done
-    # The desktop's explorer can lose a race with a helper that made the same desktop on demand
-    # (mostly right after a server restart): it then ends at once, and every program would get a
-    # short-lived desktop and tray of its own. Started again until it stays.
-    for _ in 1 2 3; do
-        setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
-        echo $! >"$state/explorer.pid"
-        wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
-        # give the desktop's taskbar time to appear
-        sleep 1
-        alive "$state/explorer.pid" && break
-        # a desktop made on demand for a helper closes a moment after the helper ends
-        sleep 2
+    # Wine draws the caption buttons' glyphs (the close box's x) with Marlett from fonts-wine;
+    # Debian's 64-bit Wine 8 looks for its own fonts in a folder that does not exist, so the
+    # prefix's font folder gets a link to it
+    ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+    # The desktop's explorer, detached. When another Wine process has just made the desktop on
+    # demand (seen on an existing prefix) the new explorer finds it taken and exits at once, so it
+    # is started again until it stays.
+    local try
+    for try in 1 2 3 4 5 6; do
+        if ! desktop_running; then
+            setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+            echo $! >"$state/explorer.pid"
+            wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
+        fi
+        # give the desktop's taskbar time to appear, and an explorer that gives up time to go
+        sleep "$try"
+        desktop_running && break
     done
+    desktop_running || {
+        echo "wine-env: the desktop's explorer.exe /desktop=shell is not running in $WINEPREFIX" >&2
+        exit 1
+    }
 
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
@@ -158,6 +175,11 @@ env) cat "$envfile" ;;
 run)
     [ -f "$envfile" ] || { echo "wine environment is not up: run '$0 up $build' first" >&2; exit 2; }
     . "$envfile"
+    desktop_running || {
+        echo "wine-env: the desktop's explorer.exe /desktop=shell is not running: the tests would meet a" \
+            "short-lived tray each; run '$0 down $build' and '$0 up $build'" >&2
+        exit 2
+    }
     exec wine "$@"
     ;;
 *) echo "unknown command $cmd" >&2; exit 2 ;;
