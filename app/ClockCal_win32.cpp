@@ -5,6 +5,7 @@
 #include "app/LocalClock_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/Settings.h"
+#include "app/TrayIconSize_win32.h"
 #include "app/Version.h"
 #include "app/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
@@ -71,6 +72,12 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Unload();
         DestroyWindow(window_);
         return 0;
+    case WM_DPICHANGED:
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+        // the scaling may have changed: the next tick draws at the shell's new icon size
+        UpdateIconSize();
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -117,6 +124,7 @@ void ClockCal::StartUp() {
     AddTrayIcon();
 
     // the first frame is drawn before the settings are read: a black square
+    UpdateIconSize();
     DrawClock();
 
     ShowWindow(window_, SW_HIDE);
@@ -151,6 +159,11 @@ void ClockCal::DrawClock() {
     }
     ModifyTrayIcon();
     if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();
+}
+
+// Only a real change of size makes the surfaces and the icon bitmap anew (TrayClock::SetSize).
+void ClockCal::UpdateIconSize() {
+    trayClock_.SetSize(TrayIconSize());
 }
 
 void ClockCal::StartBeepTimer() {

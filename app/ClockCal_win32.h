@@ -36,6 +36,7 @@ class ClockCal : public Window<ClockCal> {
     void Unload();
 
     void DrawClock();
+    void UpdateIconSize();
     void AddTrayIcon();
     void ModifyTrayIcon();
     void DeleteTrayIcon();

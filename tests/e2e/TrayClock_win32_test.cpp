@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -47,11 +48,11 @@ struct Found {
 // shows through the transparent ones.
 std::optional<Found> FindFace(const std::vector<std::uint32_t>& screen, int width, int height,
                               const Picture& face) {
-    for (int top = 0; top + 16 <= height; ++top) {
-        for (int left = 0; left + 16 <= width; ++left) {
+    for (int top = 0; top + face.height() <= height; ++top) {
+        for (int left = 0; left + face.width() <= width; ++left) {
             bool same = true;
-            for (int y = 0; y < 16 && same; ++y) {
-                for (int x = 0; x < 16 && same; ++x) {
+            for (int y = 0; y < face.height() && same; ++y) {
+                for (int x = 0; x < face.width() && same; ++x) {
                     const ColorValue want = face.Get(x, y);
                     if (want == Picture::kBackground) continue;
                     same = screen[static_cast<std::size_t>((top + y) * width + left + x)] == want;
@@ -187,6 +188,38 @@ TEST(TrayClockWholeMinute, EverySecondShowsTheRecordedFace) {
     EXPECT_EQ(missed, "") << "seconds whose recorded face of 03:45 the tray did not show (all of them: Wine "
                              "ignored "
                           << std::string(zone, zone + wcslen(zone)) << ")";
+}
+
+// At 150 % the shell shows tray icons at 24 pixels, and the icon must be the face drawn at that size,
+// not the 16-pixel one stretched. The hands take the background colour, so the face is the same at
+// every moment and is compared with its reviewed image rather than with this build's renderer.
+TEST(TrayClockAtDpi, IconIsTheFaceDrawnAtTheShellsSize) {
+    const char* dpi = std::getenv("TOCKWEN_WINE_DPI");
+    if (!dpi || std::string(dpi) != "144") GTEST_SKIP() << "runs in the Wine world at 144 DPI";
+    ASSERT_EQ(GetSystemMetrics(SM_CXSMICON), 24) << "the world is not at 144 DPI";
+    DeleteStoredSettings();
+    for (const wchar_t* hand : {L"SColor", L"MColor", L"HColor"})
+        StoreSetting(hand, L"4202512");
+    StoreSetting(L"BGColor", L"4202512");
+    StoreSetting(L"TColor", L"49407");
+    StoreSetting(L"ClockShape", L"1");
+    const std::vector<Picture> golden =
+        FromPpm(std::string(TOCKWEN_TEST_DATA) + "/render/golden/circle_nohands_24.ppm", 1, 24);
+    ASSERT_EQ(golden.size(), 1u) << "golden image unreadable";
+    const Picture& expected = golden.front();
+    TockwenProcess app;
+    ASSERT_TRUE(app.Start());
+
+    const RECT taskbar = TaskbarRect();
+    std::optional<Found> found;
+    WaitFor([&] {
+        found = FindFace(CaptureScreen(taskbar), taskbar.right - taskbar.left, taskbar.bottom - taskbar.top,
+                         expected);
+        return found.has_value();
+    });
+    ASSERT_TRUE(found) << "no 24 x 24 area of the taskbar shows the reviewed face";
+    std::printf("[ figure   ] 24-pixel face found at screen (%d, %d)\n", taskbar.left + found->x,
+                taskbar.top + found->y);
 }
 
 double Seconds(const FILETIME& time) {

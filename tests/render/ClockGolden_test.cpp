@@ -58,6 +58,11 @@ SettingsRecord NightColours() {
     return s;
 }
 
+SettingsRecord HandsHidden(SettingsRecord s) {
+    s.SColor = s.MColor = s.HColor = s.BGColor;
+    return s;
+}
+
 void PrintTo(const GoldenCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -141,7 +146,9 @@ INSTANTIATE_TEST_SUITE_P(
                     GoldenCase{"square_100837_24", {10, 8, 37}, DefaultSettings(), 24},
                     GoldenCase{"circle_100837_24", {10, 8, 37}, Circular(DefaultSettings()), 24},
                     GoldenCase{"square_100837_32", {10, 8, 37}, DefaultSettings(), 32},
-                    GoldenCase{"circle_100837_32", {10, 8, 37}, Circular(DefaultSettings()), 32}),
+                    GoldenCase{"circle_100837_32", {10, 8, 37}, Circular(DefaultSettings()), 32},
+                    // hands in the background colour: the same picture at every moment
+                    GoldenCase{"circle_nohands_24", {10, 8, 37}, HandsHidden(NightColours()), 24}),
     [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -7,6 +7,10 @@
 #   wine-env.sh run  BUILD_DIR prog ...  run a Windows program inside it
 #   wine-env.sh down BUILD_DIR           stop everything
 #   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
+#
+# TOCKWEN_WINE_DPI=120|144|192 at `up` gives the world that system DPI (LogPixels) instead of 96;
+# it holds for the prefix until an `up` with another value (or none, which means 96). BUILD_DIR
+# may also be a folder inside a build directory: a second world for the same build.
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
@@ -22,7 +26,7 @@ base_env() {
     # programs, where only the 64-bit loader starts. Debian's `wine` picks the 32-bit loader
     # whenever it is installed, so a `wine` of our own leads every caller (this script, and
     # tests that start Unix programs which start Wine again) to the 64-bit one.
-    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" "$build/../CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
         mkdir -p "$state/bin"
         printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$state/bin/wine"
@@ -42,6 +46,18 @@ desktop_running() {
         tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
     done
     return 1
+}
+
+# The prefix's system DPI. Wine's processes read it as they start, so after a change the server
+# and the helpers that wineboot started go before the desktop starts.
+set_dpi() {
+    local key='HKCU\Control Panel\Desktop' now
+    now=$(wine reg query "$key" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
+    [ $((${now:-96})) -eq "$1" ] && return 0 # no value: Wine's default, 96
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >>"$state/wine.log" 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >>"$state/wine.log" 2>&1
 }
 
 up() {
@@ -88,6 +104,7 @@ up() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
     fi
+    set_dpi "${TOCKWEN_WINE_DPI:-96}"
     # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
@@ -125,6 +142,7 @@ up() {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
         [ "$WINEARCH" = win64 ] && echo "export WINELOADER='$WINELOADER' PATH='$PATH'"
         echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
+        echo "export TOCKWEN_WINE_DPI=${TOCKWEN_WINE_DPI:-96}"
         if [ -n "$pulse" ]; then
             echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
             echo "export TOCKWEN_TEST_SOUND=1"
