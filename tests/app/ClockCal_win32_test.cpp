@@ -63,7 +63,8 @@ TEST(ClockCalTray, OneModifyPerChangedPicture) {
     ClockTime from = ReadLocalClock();
     Pump(30000);
     EXPECT_NEAR(modifies - sent, PictureChanges(from, ReadLocalClock(), Settings), 1);
-    for (int waited = (sent = modifies, 0); modifies == sent && waited < 5000; waited += 10)
+    sent = modifies;
+    for (int waited = 0; modifies == sent && waited < 5000; waited += 10)
         Pump(10);
     Pump(300);
     sent = modifies;
