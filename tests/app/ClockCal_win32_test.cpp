@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 
 #include "app/LocalClock_win32.h"
@@ -13,7 +12,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 int modifies = 0;
 
 BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAA* record) {
@@ -22,11 +20,9 @@ BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAA* record) {
 }
 
 // Serves this thread's messages, the clock's timers among them, for `ms` of real time.
-void Pump(int ms) {
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    for (auto now = Clock::now(); now < end; now = Clock::now()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left) + 1, QS_ALLINPUT);
+void Pump(DWORD ms) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageW(&msg);
     }
