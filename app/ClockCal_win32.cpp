@@ -90,8 +90,12 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default:
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-            // the shell restarted and forgot our icon: register it again
-            if (!unloaded_) AddTrayIcon();
+            // the shell restarted and forgot our icon: register it again (with the icon still
+            // held) and send the next tick's picture whether or not it changed
+            if (!unloaded_) {
+                AddTrayIcon();
+                trayClock_.Resend();
+            }
             return 0;
         }
         if (message == showSettings_ && showSettings_ != 0) {
@@ -151,13 +155,17 @@ void ClockCal::OnTimer(UINT_PTR id) {
     }
 }
 
+// Every tick draws the whole face; only a picture that differs from the one in the tray is
+// built into an icon and sent, about once a second instead of ten times.
 void ClockCal::DrawClock() {
     const ClockTime now = ReadLocalClock();
-    {
-        unique_hdc_window dc(window_);
-        tray_.hIcon = trayClock_.Redraw(dc.get(), now, Settings);
+    if (trayClock_.Draw(now, Settings)) {
+        {
+            unique_hdc_window dc(window_);
+            tray_.hIcon = trayClock_.BuildIcon(dc.get());
+        }
+        ModifyTrayIcon();
     }
-    ModifyTrayIcon();
     if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();
 }
 
@@ -226,11 +234,11 @@ void ClockCal::Unload() {
 }
 
 void ClockCal::AddTrayIcon() {
-    Shell_NotifyIconA(NIM_ADD, &tray_);
+    notifyIcon_(NIM_ADD, &tray_);
 }
 void ClockCal::ModifyTrayIcon() {
-    Shell_NotifyIconA(NIM_MODIFY, &tray_);
+    notifyIcon_(NIM_MODIFY, &tray_);
 }
 void ClockCal::DeleteTrayIcon() {
-    Shell_NotifyIconA(NIM_DELETE, &tray_);
+    notifyIcon_(NIM_DELETE, &tray_);
 }

@@ -13,9 +13,12 @@
 // The shell's original 88-byte tray record: everything the icon needs and no tooltip.
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
 
+// The one way the main window talks to the notification area; a test records through its own.
+using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* record);
+
 class ClockCal : public Window<ClockCal> {
   public:
-    ClockCal() = default;
+    explicit ClockCal(NotifyIconFunction notifyIcon = &Shell_NotifyIconA) : notifyIcon_(notifyIcon) {}
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
@@ -41,6 +44,7 @@ class ClockCal : public Window<ClockCal> {
     void ModifyTrayIcon();
     void DeleteTrayIcon();
 
+    NotifyIconFunction notifyIcon_;
     HINSTANCE instance_ = nullptr;
     NOTIFYICONDATAA tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items

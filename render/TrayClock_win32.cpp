@@ -20,12 +20,21 @@ void TrayClock::SetSize(int size) {
     icos_.reset();
 }
 
-HICON TrayClock::Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings) {
+bool TrayClock::Draw(const ClockTime& time, const SettingsRecord& settings) {
     DrawClockFace(clock_, time, settings, ResolveColorWin32);
+    return !shown_ || *shown_ != clock_;
+}
+
+HICON TrayClock::BuildIcon(HDC referenceDC) {
     CopyToIcos(referenceDC);
     // The old icon goes before the new one is made; the shell keeps its own copy of the image.
     icon_.reset();
     if (icos_) icon_.reset(IconFromPicture(referenceDC, icos_.get(), kDefaultIconKey));
+    // a failed build is tried again at the next tick rather than left until the picture changes
+    if (icon_)
+        shown_ = clock_;
+    else
+        shown_.reset();
     return icon_.get();
 }
 

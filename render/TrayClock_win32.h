@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/ClockTime.h"
 #include "app/Handles.h"
 #include "app/Settings.h"
@@ -15,10 +17,21 @@ class TrayClock {
     TrayClock& operator=(const TrayClock&) = delete;
     ~TrayClock();
 
-    // Draws the face for `time` with `settings` into Clock, copies it to ICOS, destroys the
-    // previous icon and builds the new one, using `referenceDC` for its colour format. The icon
-    // stays owned here (exactly one lives at a time); the result is null when the build failed.
-    HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings);
+    // Draws the face for `time` with `settings` into Clock. True when the finished picture
+    // differs from the one the current icon shows (or there is none): only then does the tray
+    // need a new icon. Pixels are compared, so any change of colour, shape or size counts.
+    bool Draw(const ClockTime& time, const SettingsRecord& settings);
+    // Copies Clock to ICOS, destroys the previous icon and builds the new one, using
+    // `referenceDC` for its colour format. The icon stays owned here (exactly one lives at a
+    // time); the result is null when the build failed, and then the next Draw counts as a change.
+    HICON BuildIcon(HDC referenceDC);
+    // The next Draw counts as a change whatever it draws: the shell has forgotten our picture.
+    void Resend() { shown_.reset(); }
+    // Draws and builds whether or not the picture changed.
+    HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings) {
+        Draw(time, settings);
+        return BuildIcon(referenceDC);
+    }
     // The icon's width and height in pixels, 16 to 32 (others are held to that range): the shell's
     // small-icon size. A new size takes effect at the next redraw, which makes the ICOS bitmap anew
     // once; redraws at an unchanged size reuse it.
@@ -33,4 +46,5 @@ class TrayClock {
     Picture clock_;
     unique_hbitmap icos_; // created on the first redraw after a size is set, then reused
     unique_hicon icon_;
+    std::optional<Picture> shown_; // the picture the current icon was built from
 };

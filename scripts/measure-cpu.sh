@@ -33,7 +33,8 @@ hz=$(getconf CLK_TCK)
 ticks_of() {
     local total=0 pid stat rest
     for pid in $(pgrep -x "$1" 2>/dev/null || true); do
-        tr '\0' '\n' </proc/$pid/environ 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        # (a process can end between pgrep and here)
+        { tr '\0' '\n' </proc/$pid/environ; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
         stat=$(cat /proc/$pid/stat 2>/dev/null) || continue
         rest=${stat##*) }
         # fields after the command: state is 3, utime 14, stime 15
@@ -70,7 +71,7 @@ measure() {
 }
 
 printf "%-28s %9s %9s %9s %9s %9s   (%% of one core over %d s)\n" "" Tockwen explorer wineserver Xvfb sum "$seconds"
-sleep 3
+sleep 10 # the desktop's own start-up is not idle
 measure "idle (no clock)"
 for exe in "${exes[@]}"; do
     wine "$exe" </dev/null >/dev/null 2>&1 &

@@ -1,5 +1,5 @@
-// A whole redraw tick as the main window runs it (picture, icon, shell update) on a tray icon of
-// our own: its cost under this system, and that a long run leaves no objects behind.
+// A tick whose picture changed, as the main window runs it (picture, icon, shell update), on a
+// tray icon of our own: its cost under this system, and that a long run leaves no objects behind.
 #include <gtest/gtest.h>
 
 #include <windows.h>
