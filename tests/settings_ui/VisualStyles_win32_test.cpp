@@ -50,6 +50,20 @@ TEST(VisualStyles, ManifestBindsCommonControls6) {
                            "\"|publicKeyToken=\"6595b64144ccf1df\"|language=\"*\""));
 }
 
+TEST(VisualStyles, ManifestAsksPerMonitorDpiAndNoElevation) {
+    const std::string text = ManifestText(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    EXPECT_TRUE(HasElement(text, "trustInfo", "xmlns=\"urn:schemas-microsoft-com:asm.v3\""));
+    EXPECT_TRUE(HasElement(text, "requestedExecutionLevel", "level=\"asInvoker\"|uiAccess=\"false\""));
+    EXPECT_NE(text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                        "PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    EXPECT_NE(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                        "true/pm</dpiAware>"),
+              std::string::npos);
+    // the system read it: this test program carries the same manifest
+    EXPECT_TRUE(::IsProcessDPIAware());
+}
+
 TEST(VisualStyles, ProgramUsesCommonControls6) {
     // the manifest is in this test program too, so the system binds it to the version 6 assembly;
     // Wine's copy reports 5.81 from DllGetVersion whichever assembly it serves, so the place it
