@@ -8,7 +8,42 @@
 #include <cstring>
 #include <vector>
 
+#include "app/Handles.h"
+#include "app/SystemLibrary_win32.h"
+
+namespace {
+
+using PlaySoundAProc = decltype(&::PlaySoundA);
+
+// winmm is not one of the DLLs Windows always takes from the system folder: imported, a
+// winmm.dll beside the program would be loaded in its place. So it is loaded at the first clip
+// from the system folder only and kept for the life of the process.
+struct SoundLibrary {
+    unique_hmodule module;
+    PlaySoundAProc playSound = nullptr;
+
+    explicit SoundLibrary(const wchar_t* dll) : module(LoadSystemLibrary(dll)) {
+        if (module)
+            playSound = reinterpret_cast<PlaySoundAProc>(
+                reinterpret_cast<void*>(::GetProcAddress(module.get(), "PlaySoundA")));
+    }
+};
+
+SoundLibrary& Sound() {
+    static SoundLibrary sound(L"winmm.dll");
+    return sound;
+}
+
+} // namespace
+
+void UseSoundLibrary(const wchar_t* dll) {
+    Sound() = SoundLibrary(dll);
+}
+
 void PlayWave(int id) {
+    // without the sound functions a clip stays silent, as it does without a sound device
+    const PlaySoundAProc playSound = Sound().playSound;
+    if (!playSound) return;
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC found =
         ::FindResourceExW(module, L"WAVE", MAKEINTRESOURCEW(id), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
@@ -20,5 +55,5 @@ void PlayWave(int id) {
     // from playing in place of a clip that cannot be played
     std::vector<std::byte> bytes(size);
     std::memcpy(bytes.data(), data, size);
-    ::PlaySoundA(reinterpret_cast<LPCSTR>(bytes.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
+    playSound(reinterpret_cast<LPCSTR>(bytes.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
 }

@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include "app/ClockCal_win32.h"
+#include "app/SystemLibrary_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    RestrictDllSearchToSystem();
     ClockCal clock;
     if (!clock.Create(instance)) return 1;
     MSG msg;

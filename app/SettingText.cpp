@@ -1,6 +1,7 @@
 // Reading and writing the text forms of the stored settings.
 #include "app/SettingText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -30,6 +31,29 @@ std::optional<std::int32_t> ParseRadix(std::string_view text, std::size_t pos, u
         if (value > 0xFFFFFFFFu) return std::nullopt;
     }
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+// Whether the decimal number `clean` (sign, digits, point, exponent, no blanks) is 1 or more in
+// size, judged by the place of its first significant digit; it must have one. The exponent
+// saturates, so no text is too long to judge.
+bool AtLeastOne(std::string_view clean) {
+    const std::size_t e = clean.find('e');
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::size_t pos = e + 1;
+        const bool negative = pos < clean.size() && clean[pos] == '-';
+        if (pos < clean.size() && (clean[pos] == '-' || clean[pos] == '+')) ++pos;
+        for (; pos < clean.size(); ++pos)
+            exponent = std::min(exponent * 10 + (clean[pos] - '0'), 1'000'000'000LL);
+        if (negative) exponent = -exponent;
+    }
+    const std::string_view mantissa = clean.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    // the power of ten of the first significant digit
+    const long long place =
+        first < point ? static_cast<long long>(point - first) - 1 : -static_cast<long long>(first - point);
+    return place + exponent >= 0;
 }
 
 } // namespace
@@ -93,12 +117,8 @@ std::optional<std::int32_t> ParseSettingNumber(std::string_view text) {
     double value = 0.0;
     const auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
     (void)end;
-    if (error == std::errc::result_out_of_range) {
-        // underflow is a tiny number (reads as 0); overflow is out of range
-        const auto e = clean.find('e');
-        if (e != std::string::npos && clean.find('-', e) != std::string::npos) return 0;
-        return std::nullopt;
-    }
+    // beyond a double: a value below 1 in size is as good as 0, one above it is out of range
+    if (error == std::errc::result_out_of_range) return AtLeastOne(clean) ? std::nullopt : std::optional(0);
     if (error != std::errc()) return 0;
     const double rounded = std::nearbyint(value); // default rounding mode: halves to even
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) return std::nullopt;

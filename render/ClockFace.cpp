@@ -1,6 +1,7 @@
-// The analog clock face drawn on the 16 x 16 picture.
+// The analog clock face, designed on a 16 x 16 picture and drawn scaled on larger ones.
 #include "render/ClockFace.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/Rounding.h"
@@ -11,6 +12,8 @@ namespace {
 // move hands that sit on a rounding edge (sin 30 degrees x 5 = 2.4999... rather than 2.5).
 constexpr double kPi = 3.141592653;
 
+// Every length below is in pixels of the 16-pixel design; a face N pixels wide scales it by N / 16.
+constexpr int kDesignSize = 16;
 constexpr int kCircleRadius = 7;
 constexpr int kSquareFaceRadius = 16; // big enough to cover every pixel
 
@@ -20,8 +23,32 @@ struct HandLengths {
 constexpr HandLengths kCircularHands{6, 5, 5};
 constexpr HandLengths kSquareHands{8, 7, 6};
 
-bool InDisk(int dx, int dy, int radius) {
-    return dx * dx + dy * dy <= radius * radius + radius;
+double Scaled(double designLength, int size) {
+    return designLength * size / kDesignSize;
+}
+
+// The disk rule d^2 <= r^2 + r as a whole-number bound on d^2, worked out once per circle.
+int DiskLimit(double radius) {
+    return static_cast<int>(std::floor(radius * radius + radius));
+}
+
+// Half the width of the disk's row dy pixels from the centre: the largest h with h^2 + dy^2 within
+// the limit, or -1 when the row misses the disk.
+int HalfSpan(int dy, int limit) {
+    const int rest = limit - dy * dy;
+    if (rest < 0) return -1;
+    int h = static_cast<int>(std::sqrt(static_cast<double>(rest)));
+    while (h * h > rest)
+        --h;
+    while ((h + 1) * (h + 1) <= rest)
+        ++h;
+    return h;
+}
+
+// Pixels cx + from .. cx + to of one row, as far as they lie on it.
+void FillSpan(ColorValue* row, int width, int cx, int from, int to, ColorValue colour) {
+    const int first = std::max(0, cx + from), last = std::min(width - 1, cx + to);
+    if (first <= last) std::fill(row + first, row + last + 1, colour & 0x00FFFFFFu);
 }
 
 } // namespace
@@ -30,62 +57,87 @@ std::int32_t HourPosition(int hour, int minute) {
     return RoundToInt32(hour + static_cast<double>(minute) / 60);
 }
 
-HandOffset HandOffsetFor(double angle, int length) {
+HandOffset HandOffsetFor(double angle, double length) {
     return {RoundToInt16(std::sin(angle) * length), RoundToInt16(std::cos(angle) * length)};
 }
 
-ClockHands HandsFor(const ClockTime& time, bool circular) {
+ClockHands HandsFor(const ClockTime& time, bool circular, int size) {
     const HandLengths& lengths = circular ? kCircularHands : kSquareHands;
+    // The lengths are scaled unrounded; only the offsets round, halves to even, as at 16.
     // The minute hand jumps once a minute; it does not creep with the seconds.
-    return {HandOffsetFor(time.second * kPi / 30, lengths.second),
-            HandOffsetFor(time.minute * kPi / 30, lengths.minute),
-            HandOffsetFor(HourPosition(time.hour, time.minute) * kPi / 6, lengths.hour)};
+    return {HandOffsetFor(time.second * kPi / 30, Scaled(lengths.second, size)),
+            HandOffsetFor(time.minute * kPi / 30, Scaled(lengths.minute, size)),
+            HandOffsetFor(HourPosition(time.hour, time.minute) * kPi / 6, Scaled(lengths.hour, size))};
+}
+
+std::int16_t LineWidthFor(int size) {
+    // The design's width 1 scaled and rounded halves to even: 1.25 -> 1, 1.5 -> 2, 2 -> 2.
+    return RoundToInt16(Scaled(1, size));
 }
 
 void ClearClock(Picture& clock) {
     clock.Clear(Picture::kBackground);
 }
 
-void FillDisk(Picture& picture, int cx, int cy, int radius, ColorValue colour) {
-    for (int y = 0; y < Picture::kHeight; ++y) {
-        for (int x = 0; x < Picture::kWidth; ++x) {
-            if (InDisk(x - cx, y - cy, radius)) picture.Set(x, y, colour);
-        }
+// Both circles go row by row over the disk's spans rather than testing every pixel; the rows are
+// written directly, with the size held in locals.
+void FillDisk(Picture& picture, int cx, int cy, double radius, ColorValue colour) {
+    const int limit = DiskLimit(radius), width = picture.width(), height = picture.height();
+    // A disk that holds the four corners holds every pixel (the square face's does): one fill.
+    const int farX = std::max(cx, width - 1 - cx), farY = std::max(cy, height - 1 - cy);
+    if (farX * farX + farY * farY <= limit) return picture.Clear(colour & 0x00FFFFFFu);
+    ColorValue* row = picture.pixels.data();
+    for (int y = 0; y < height; ++y, row += width) {
+        const int h = HalfSpan(y - cy, limit);
+        if (h >= 0) FillSpan(row, width, cx, -h, h, colour);
     }
 }
 
-void CircleOutline(Picture& picture, int cx, int cy, int radius, ColorValue colour) {
-    for (int y = 0; y < Picture::kHeight; ++y) {
-        for (int x = 0; x < Picture::kWidth; ++x) {
-            const int dx = x - cx, dy = y - cy;
-            if (!InDisk(dx, dy, radius)) continue;
-            if (!InDisk(dx - 1, dy, radius) || !InDisk(dx + 1, dy, radius) || !InDisk(dx, dy - 1, radius) ||
-                !InDisk(dx, dy + 1, radius)) {
-                picture.Set(x, y, colour);
-            }
+void CircleOutline(Picture& picture, int cx, int cy, double radius, ColorValue colour, int thickness) {
+    const int limit = DiskLimit(radius), width = picture.width(), height = picture.height();
+    ColorValue* row = picture.pixels.data();
+    for (int y = 0; y < height; ++y, row += width) {
+        const int dy = y - cy, h = HalfSpan(dy, limit);
+        if (h < 0) continue;
+        // A disk pixel dx from the centre has a pixel outside within `thickness` steps along its row
+        // when |dx| > h - thickness, along its column when |dx| > the span of a row that near.
+        int inner = h - thickness;
+        for (int k = 1; k <= thickness; ++k)
+            inner = std::min({inner, HalfSpan(dy - k, limit), HalfSpan(dy + k, limit)});
+        if (inner < 0) {
+            FillSpan(row, width, cx, -h, h, colour);
+        } else {
+            FillSpan(row, width, cx, -h, -inner - 1, colour);
+            FillSpan(row, width, cx, inner + 1, h, colour);
         }
     }
 }
 
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve) {
-    constexpr int cx = Picture::kWidth / 2, cy = Picture::kHeight / 2;
+    const int size = clock.width();
+    const int cx = size / 2, cy = clock.height() / 2;
+    // The radii are scaled unrounded (8.75 at 20, 10.5 at 24) and go into the disk rule as they are.
+    const double radius = Scaled(settings.ClockShape ? kCircleRadius : kSquareFaceRadius, size);
+    const std::int16_t width = LineWidthFor(size);
     ClearClock(clock);
-    FillDisk(clock, cx, cy, settings.ClockShape ? kCircleRadius : kSquareFaceRadius,
-             resolve(settings.BGColor));
+    FillDisk(clock, cx, cy, radius, resolve(settings.BGColor));
 
-    const ClockHands hands = HandsFor(time, settings.ClockShape);
-    DrawHand(clock, hands.second.dx, hands.second.dy, 1, settings.SColor, resolve);
-    DrawHand(clock, hands.minute.dx, hands.minute.dy, 1, settings.MColor, resolve);
-    DrawHand(clock, hands.hour.dx, hands.hour.dy, 1, settings.HColor, resolve);
+    const ClockHands hands = HandsFor(time, settings.ClockShape, size);
+    DrawHand(clock, hands.second.dx, hands.second.dy, width, settings.SColor, resolve);
+    DrawHand(clock, hands.minute.dx, hands.minute.dy, width, settings.MColor, resolve);
+    DrawHand(clock, hands.hour.dx, hands.hour.dy, width, settings.HColor, resolve);
 
-    // The border goes over the hands. The square's edges sit at 0 and 15 whatever the size.
+    // The border goes over the hands, as thick as they are.
     if (settings.ClockShape) {
-        CircleOutline(clock, cx, cy, kCircleRadius, resolve(settings.TColor));
+        CircleOutline(clock, cx, cy, radius, resolve(settings.TColor), width);
     } else {
-        SmoothLine(clock, 0, 0, 15, 0, settings.TColor, 1.0, 2.0, resolve);
-        SmoothLine(clock, 0, 0, 0, 15, settings.TColor, 1.0, 2.0, resolve);
-        SmoothLine(clock, 0, 15, 15, 15, settings.TColor, 1.0, 2.0, resolve);
-        SmoothLine(clock, 15, 0, 15, 15, settings.TColor, 1.0, 2.0, resolve);
+        // A line of whole width w at c covers c - floor(w/2) onwards, so these put the band flush
+        // with the edges: 0 and size - 1 for width 1 (0 and 15 at 16), 1 and size - 1 for width 2.
+        const double near = width / 2, far = size - width + width / 2, last = size - 1;
+        SmoothLine(clock, 0, near, last, near, settings.TColor, width, 2.0, resolve);
+        SmoothLine(clock, near, 0, near, last, settings.TColor, width, 2.0, resolve);
+        SmoothLine(clock, 0, far, last, far, settings.TColor, width, 2.0, resolve);
+        SmoothLine(clock, far, 0, far, last, settings.TColor, width, 2.0, resolve);
     }
 }

@@ -23,20 +23,25 @@ struct ClockHands {
 std::int32_t HourPosition(int hour, int minute);
 
 // The end of a hand of `length` pixels at `angle` radians clockwise from straight up.
-HandOffset HandOffsetFor(double angle, int length);
+HandOffset HandOffsetFor(double angle, double length);
 
-// The three hands for `time` on a circular or a square face.
-ClockHands HandsFor(const ClockTime& time, bool circular);
+// The three hands for `time` on a circular or a square face `size` pixels wide.
+ClockHands HandsFor(const ClockTime& time, bool circular, int size = Picture::kWidth);
+
+// The width of the hands and the border on a face `size` pixels wide: 1 up to 23, 2 from 24 on.
+std::int16_t LineWidthFor(int size);
 
 // Back to the magenta background, which becomes transparent in the icon.
 void ClearClock(Picture& clock);
 
 // Circles centred on pixel (cx, cy). The disk holds the pixels whose centre distance d satisfies
-// d^2 <= r^2 + r (the midpoint-circle rule); the outline is the disk's rim, the disk pixels with a
-// side neighbour outside it, so an outline drawn over a disk of the same radius hides its edge.
-void FillDisk(Picture& picture, int cx, int cy, int radius, ColorValue colour);
-void CircleOutline(Picture& picture, int cx, int cy, int radius, ColorValue colour);
+// d^2 <= r^2 + r (the midpoint-circle rule, also for a radius that is not whole); the outline is
+// the disk's rim, the disk pixels with a pixel outside it at most `thickness` steps along their row
+// or column, so an outline drawn over a disk of the same radius hides its edge.
+void FillDisk(Picture& picture, int cx, int cy, double radius, ColorValue colour);
+void CircleOutline(Picture& picture, int cx, int cy, double radius, ColorValue colour, int thickness = 1);
 
-// Clears `clock` and draws the whole face for `time` with the colours and shape of `settings`.
+// Clears `clock` and draws the whole face for `time` with the colours and shape of `settings`,
+// scaled to the picture's width: the 16-pixel face is the design, larger sizes draw it sharper.
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve = ResolvePlainColor);

@@ -151,18 +151,24 @@ void SmoothLine(Picture& picture, double x0, double y0, double x1, double y1, Co
     if (!SetUpLine(x0, y0, x1, y1, width, line)) return;
     // Resolved once: the colour cannot change in the middle of a line.
     const ColorValue plain = resolve(colour);
-    const double majorSize = line.steep ? Picture::kHeight : Picture::kWidth;
-    const double minorSize = line.steep ? Picture::kWidth : Picture::kHeight;
+    const double majorSize = line.steep ? picture.height() : picture.width();
+    const double minorSize = line.steep ? picture.width() : picture.height();
 
-    const auto paint = [&](double pixelMajor, double minor, std::int32_t alpha) {
+    // Straight into the rows, the size held in locals: the minor check here and the major one in
+    // the loops below keep every write on the picture.
+    ColorValue* const bits = picture.pixels.data();
+    const int stride = picture.width();
+    const auto paint = [&, bits, stride](double pixelMajor, double minor, std::int32_t alpha) {
         if (minor < 0 || minor >= minorSize) return;
         const int a = static_cast<int>(pixelMajor), b = static_cast<int>(minor);
         const int x = line.steep ? b : a, y = line.steep ? a : b;
-        // alpha 0 would write the pixel back unchanged and 255 would write the plain colour
+        ColorValue& pixel = bits[static_cast<std::size_t>(y * stride + x)];
+        // alpha 0 would write the pixel back unchanged and 255 would write the plain colour; like a
+        // device surface the picture keeps the colour bytes only
         if (alpha >= 255) {
-            picture.Set(x, y, plain);
+            pixel = plain & 0x00FFFFFFu;
         } else if (alpha > 0) {
-            picture.Set(x, y, BlendPlain(plain, picture.Get(x, y), static_cast<std::uint32_t>(alpha)));
+            pixel = BlendPlain(plain, pixel, static_cast<std::uint32_t>(alpha)) & 0x00FFFFFFu;
         }
     };
     const auto alphaOf = [gain](std::int16_t weight) { return RoundToInt32(weight * gain); };
@@ -208,7 +214,7 @@ void SmoothLine(Picture& picture, double x0, double y0, double x1, double y1, Co
 
 void DrawHand(Picture& clock, std::int16_t dx, std::int16_t dy, std::int16_t width, ColorValue colour,
               ColorResolver resolve) {
-    // The centre uses the width for both coordinates: (8, 8) on the 16 x 16 clock.
-    const double centre = Picture::kWidth / 2;
+    // The centre uses the width for both coordinates: (8, 8) on the 16 x 16 clock, (N/2, N/2) on N x N.
+    const double centre = clock.width() / 2;
     SmoothLine(clock, centre, centre, centre + dx, centre - dy, colour, width, 2.0, resolve);
 }

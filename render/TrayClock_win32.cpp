@@ -2,6 +2,7 @@
 // display understands, and turned into the icon.
 #include "render/TrayClock_win32.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -11,6 +12,13 @@
 
 TrayClock::TrayClock() = default;
 TrayClock::~TrayClock() = default;
+
+void TrayClock::SetSize(int size) {
+    size = std::clamp(size, Picture::kWidth, Picture::kMaxSize);
+    if (size == clock_.width()) return;
+    clock_ = Picture(size, size);
+    icos_.reset();
+}
 
 HICON TrayClock::Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings) {
     DrawClockFace(clock_, time, settings, ResolveColorWin32);
@@ -22,21 +30,22 @@ HICON TrayClock::Redraw(HDC referenceDC, const ClockTime& time, const SettingsRe
 }
 
 void TrayClock::CopyToIcos(HDC referenceDC) {
-    if (!icos_) icos_.reset(CreateCompatibleBitmap(referenceDC, Picture::kWidth, Picture::kHeight));
+    const int width = clock_.width(), height = clock_.height();
+    if (!icos_) icos_.reset(CreateCompatibleBitmap(referenceDC, width, height));
     if (!icos_) return;
 
     // A 32-bit DIB row holds blue in the low byte, the picture red: swap them on the way.
-    std::array<std::uint32_t, Picture::kWidth * Picture::kHeight> bits;
-    for (std::size_t i = 0; i < bits.size(); ++i) {
+    std::array<std::uint32_t, Picture::kMaxSize * Picture::kMaxSize> bits;
+    for (std::size_t i = 0; i < clock_.pixels.size(); ++i) {
         const ColorValue c = clock_.pixels[i];
         bits[i] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
     }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = Picture::kWidth;
-    info.bmiHeader.biHeight = -Picture::kHeight; // top row first
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBits(referenceDC, icos_.get(), 0, Picture::kHeight, bits.data(), &info, DIB_RGB_COLORS);
+    SetDIBits(referenceDC, icos_.get(), 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
 }

@@ -19,6 +19,11 @@ class TrayClock {
     // previous icon and builds the new one, using `referenceDC` for its colour format. The icon
     // stays owned here (exactly one lives at a time); the result is null when the build failed.
     HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings);
+    // The icon's width and height in pixels, 16 to 32 (others are held to that range): the shell's
+    // small-icon size. A new size takes effect at the next redraw, which makes the ICOS bitmap anew
+    // once; redraws at an unchanged size reuse it.
+    void SetSize(int size);
+    int size() const { return clock_.width(); }
     HICON icon() const { return icon_.get(); }
     const Picture& clock() const { return clock_; }
 
@@ -26,6 +31,6 @@ class TrayClock {
     void CopyToIcos(HDC referenceDC);
 
     Picture clock_;
-    unique_hbitmap icos_; // created on the first redraw and reused
+    unique_hbitmap icos_; // created on the first redraw after a size is set, then reused
     unique_hicon icon_;
 };

@@ -46,7 +46,21 @@ fi
 (cd "$wine_build" && ctest --output-on-failure) || status=1
 t4=$(date +%s)
 
+# the release zip: a second run, with the exe linked afresh, must give the same bytes, and the
+# zip must hold exactly the exe, README.txt and LICENSE.txt, in that order
+first=build/package/first.zip
+if bash scripts/package.sh && mv dist/Tockwen-*.zip $first && rm build/package/Tockwen.exe &&
+    bash scripts/package.sh; then
+    cmp $first dist/Tockwen-*.zip || { echo "PACKAGE CHECK FAILED: two runs gave different zips"; status=1; }
+    [ "$(unzip -Z1 dist/Tockwen-*.zip | tr '\n' ' ')" = "Tockwen.exe README.txt LICENSE.txt " ] ||
+        { echo "PACKAGE CHECK FAILED: the zip does not hold exactly its three files"; status=1; }
+else
+    echo "PACKAGE CHECK FAILED: package.sh did not finish"
+    status=1
+fi
+t5=$(date +%s)
+
 echo
-echo "install $((t1 - t0)) s, build $((t2 - t1)) s, native tests $((t3 - t2)) s, Wine tests $((t4 - t3)) s"
+echo "install $((t1 - t0)) s, build $((t2 - t1)) s, native tests $((t3 - t2)) s, Wine tests $((t4 - t3)) s, package twice $((t5 - t4)) s"
 [ $status -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
 exit $status

@@ -130,7 +130,8 @@ class FrmSetting : public Window<FrmSetting> {
                 style |= SS_LEFT | SS_NOPREFIX | WS_GROUP;
                 break;
             case ControlKind::Preview:
-                style |= SS_OWNERDRAW;
+                // a new group after the shape options, so the arrow keys stay within those two
+                style |= SS_OWNERDRAW | WS_GROUP;
                 break;
             case ControlKind::Combo:
                 cls = WC_COMBOBOXW;

@@ -33,6 +33,9 @@ std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName) {
         // a pair becomes one backslash and the scan goes on after the pair: three in a row leave two
         i += (joined[i] == L'\\' && i + 1 < joined.size() && joined[i + 1] == L'\\') ? 2 : 1;
     }
+    // Windows splits an unquoted Run command at its first space and would try C:\Program.exe
+    // before C:\Program Files\...; a path without a space stays as it is
+    if (path.find(L' ') != std::wstring::npos) path = L'"' + path + L'"';
     return path;
 }
 

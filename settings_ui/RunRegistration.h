@@ -25,7 +25,8 @@ ModuleLocation SplitModulePath(std::wstring_view fullPath);
 
 // folder + "\" + exeName + ".exe", with every pair of backslashes after the start collapsed to
 // one, scanning left to right, so that a drive's root does not give "C:\\clock.exe". A leading
-// pair is kept: it is what makes "\\server\share" a network path.
+// pair is kept: it is what makes "\\server\share" a network path. A path with a space is
+// put in double quotation marks, so that logon runs this program and no C:\Program.exe.
 std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName);
 
 // The text of a registry value as the registration check reads it, from the type and the bytes

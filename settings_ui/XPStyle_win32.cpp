@@ -8,6 +8,7 @@
 #include "app/Handles.h"
 #include "app/WindowDpi_win32.h"
 #include "app/Window_win32.h"
+#include "app/SystemLibrary_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 
 namespace {
@@ -41,7 +42,7 @@ class XPStyle : public Window<XPStyle> {
             init.dwSize = sizeof(init);
             init.dwICC = ICC_USEREX_CLASSES;
             ::InitCommonControlsEx(&init);
-            shell32_ = unique_hmodule(::LoadLibraryW(L"shell32.dll"));
+            shell32_ = unique_hmodule(LoadSystemLibrary(L"shell32.dll"));
             break;
         }
         case WM_CREATE:

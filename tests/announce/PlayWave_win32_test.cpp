@@ -56,6 +56,19 @@ TEST(PlayWaveWithoutDevice, ChildReturnsAtOnce) {
     std::printf("without a sound device an announcement's three PlayWave calls took %.4f s\n", took);
 }
 
+// Without the sound functions (no such DLL; a system DLL without PlaySoundA) an announcement is
+// silent and immediate, as without a device.
+TEST(PlayWaveWithoutSoundFunctions, ReturnsAtOnce) {
+    for (const wchar_t* dll : {L"tockwen-no-such.dll", L"shlwapi.dll"}) {
+        UseSoundLibrary(dll);
+        const double start = SecondsNow();
+        for (int clip : DecideAnnouncement(11, 30, 1, false).clips)
+            PlayWave(clip);
+        EXPECT_LT(SecondsNow() - start, 0.1) << testing::PrintToString(std::wstring(dll));
+    }
+    UseSoundLibrary(L"winmm.dll"); // the tests after this one play sound again
+}
+
 std::string ReadWholeFile(const std::wstring& path) {
     HANDLE file =
         ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

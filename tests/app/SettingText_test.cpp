@@ -6,6 +6,7 @@
 #include <limits>
 #include <ostream>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -26,6 +27,9 @@ TEST_P(ParseNumber, ReadsLeadingNumber) {
 }
 
 constexpr std::optional<std::int32_t> kOut = std::nullopt;
+// about 1e-331 and 1e395, beyond a double either way
+const std::string kTiny = "0." + std::string(330, '0') + "1";
+const std::string kHuge = "1" + std::string(400, '0') + "e-5";
 
 INSTANTIATE_TEST_SUITE_P(Plain, ParseNumber,
                          testing::Values(NumberCase{"1", 1}, NumberCase{"16777215", 16777215},
@@ -58,7 +62,9 @@ INSTANTIATE_TEST_SUITE_P(Rounding, ParseNumber,
                                          NumberCase{"-3.5", -4}, NumberCase{"0.5", 0}, NumberCase{".5", 0},
                                          NumberCase{"1.5", 2}, NumberCase{"2.4999", 2}, NumberCase{"2.51", 3},
                                          NumberCase{"1.6E1", 16}, NumberCase{"25e-1", 2},
-                                         NumberCase{"1e-999", 0}));
+                                         NumberCase{"1e-999", 0},
+                                         // below the smallest double: as good as 0
+                                         NumberCase{kTiny.c_str(), 0}, NumberCase{"-1e-400", 0}));
 
 INSTANTIATE_TEST_SUITE_P(Radix, ParseNumber,
                          testing::Values(NumberCase{"&HFF8000", 0xFF8000}, NumberCase{"&hff", 255},
@@ -75,8 +81,9 @@ INSTANTIATE_TEST_SUITE_P(OutOfRange, ParseNumber,
                                          NumberCase{"2147483647.5", kOut}, NumberCase{"2147483648", kOut},
                                          NumberCase{"-2147483649", kOut}, NumberCase{"4294967295", kOut},
                                          NumberCase{"99999999999999999999", kOut}, NumberCase{"1e10", kOut},
-                                         NumberCase{"-1e999", kOut}, NumberCase{"&H100000000", kOut},
-                                         NumberCase{"&O40000000000", kOut}));
+                                         NumberCase{"-1e999", kOut}, NumberCase{kHuge.c_str(), kOut},
+                                         NumberCase{"-2147483648.5", INT32_MIN},
+                                         NumberCase{"&H100000000", kOut}, NumberCase{"&O40000000000", kOut}));
 
 TEST(ParseFlag, OnlyExactOneIsTrue) {
     EXPECT_TRUE(ParseSettingFlag("1"));

@@ -239,6 +239,22 @@ TEST_F(SettingsDialog, StartWithWindowsBox) {
     ExitYes();
 }
 
+TEST_F(SettingsDialog, RunFromAFolderWithASpaceRegistersTheQuotedPath) {
+    wchar_t folder[MAX_PATH];
+    ASSERT_GT(ExpandEnvironmentStringsW(L"%ProgramFiles%\\Tockwen Clock", folder, MAX_PATH), 0u);
+    CreateDirectoryW(folder, nullptr);
+    const std::wstring copy = std::wstring(folder) + L"\\Tockwen.exe";
+    ASSERT_TRUE(CopyFileW(TockwenExePath().c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(app.Start(copy));
+
+    ASSERT_NE(Open(), nullptr);
+    Click(ControlId::Check2);
+    EXPECT_EQ(RunValue(), L"\"" + copy + L"\"") << "unquoted, logon would try C:\\Program.exe first";
+    ExitYes();
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder);
+}
+
 TEST_F(SettingsDialog, ExitWhileTheColourChooserIsOpen) {
     Start();
     ASSERT_NE(Open(), nullptr);

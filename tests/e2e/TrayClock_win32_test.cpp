@@ -1,5 +1,6 @@
 // The real Tockwen.exe's clock in the tray: the icon's pixels on the Wine desktop are the face
-// the renderer draws for the current time, and the running program's CPU share.
+// the renderer draws for the current time, a whole minute equals faces recorded beforehand, and
+// the running program's CPU share.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 
 #include "app/Handles.h"
 #include "render/ClockFace.h"
+#include "render/FacePpm.h"
 #include "support/Driver_win32.h"
 
 using namespace driver;
@@ -135,6 +137,57 @@ INSTANTIATE_TEST_SUITE_P(Shapes, TrayClockOnDesktop,
                          [](const testing::TestParamInfo<TrayCase>& info) {
                              return info.index == 0 ? "Default" : "RoundNight";
                          });
+
+// Milliseconds from now until `second` s + `ms` into UTC minute `minuteOfDay`; 0 when that is past.
+DWORD MillisecondsUntil(int minuteOfDay, int second, int ms) {
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    const long long now = ((utc.wHour * 60LL + utc.wMinute) * 60 + utc.wSecond) * 1000 + utc.wMilliseconds;
+    const long long day = 24LL * 3600 * 1000;
+    const long long wait = ((minuteOfDay * 60LL + second) * 1000 + ms - now + day) % day;
+    return wait < day / 2 ? static_cast<DWORD>(wait) : 0;
+}
+
+// Fixed expectations for the shipped arithmetic: at every second of one minute the tray shows
+// the face that the native build of the core drew beforehand for 03:45:SS. The program's local
+// time is made 03:45 for that minute by the time zone it is started with.
+TEST(TrayClockWholeMinute, EverySecondShowsTheRecordedFace) {
+    const std::vector<Picture> faces =
+        FromPpm(std::string(TOCKWEN_TEST_DATA) + "/render/golden/minute_0345.ppm", 60);
+    ASSERT_EQ(faces.size(), 60u);
+    DeleteStoredSettings();
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    // the next UTC minute that leaves the program a few seconds to start
+    const int minute = (utc.wHour * 60 + utc.wMinute + (utc.wSecond > 50 ? 2 : 1)) % 1440;
+    const int offset = (minute - (3 * 60 + 45) + 1440 + 720) % 1440 - 720; // local = UTC - offset
+    wchar_t zone[32];
+    swprintf(zone, 32, L"TZ=TKW%c%02d:%02d", offset < 0 ? L'-' : L'+', std::abs(offset) / 60,
+             std::abs(offset) % 60);
+    TockwenProcess app;
+    ASSERT_TRUE(app.Start(TockwenExePath(), zone));
+
+    const RECT taskbar = TaskbarRect();
+    const int width = taskbar.right - taskbar.left, height = taskbar.bottom - taskbar.top;
+    ASSERT_GE(width, 16);
+    ASSERT_GE(height, 16);
+    std::string missed;
+    for (int second = 0; second < 60; ++second) {
+        // half a second in, the tick that drew this second and the shell's repaint are over;
+        // two more looks allow for a late repaint on a loaded machine
+        Sleep(MillisecondsUntil(minute, second, 500));
+        bool shown = false;
+        for (int look = 0; look < 3 && !shown; ++look) {
+            shown = FindFace(CaptureScreen(taskbar), width, height, faces[static_cast<std::size_t>(second)])
+                        .has_value();
+            if (!shown) Sleep(100);
+        }
+        if (!shown) missed += " " + std::to_string(second);
+    }
+    EXPECT_EQ(missed, "") << "seconds whose recorded face of 03:45 the tray did not show (all of them: Wine "
+                             "ignored "
+                          << std::string(zone, zone + wcslen(zone)) << ")";
+}
 
 double Seconds(const FILETIME& time) {
     ULARGE_INTEGER v{};

@@ -3,6 +3,7 @@
 // <name>.diff.ppm: the expected face faded to grey with every differing pixel in red;
 // TOCKWEN_RECORD=1 rewrites the expected files on purpose after such a review.
 #include "render/ClockFace.h"
+#include "tests/render/FacePpm.h"
 
 #include <gtest/gtest.h>
 
@@ -10,45 +11,17 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 const std::string kGoldenDir = std::string(TOCKWEN_TEST_DATA) + "/render/golden/";
 
-std::string ToPpm(const Picture& picture) {
-    std::ostringstream out;
-    out << "P3\n16 16\n255\n";
-    for (int y = 0; y < Picture::kHeight; ++y) {
-        for (int x = 0; x < Picture::kWidth; ++x) {
-            const ColorValue c = picture.Get(x, y);
-            out << (x ? "  " : "") << (c & 0xFF) << ' ' << ((c >> 8) & 0xFF) << ' ' << ((c >> 16) & 0xFF);
-        }
-        out << '\n';
-    }
-    return out.str();
-}
-
-// Reads a P3 file written by ToPpm (any whitespace layout); false when it is missing or damaged.
-bool FromPpm(const std::string& path, Picture& picture) {
-    std::ifstream in(path);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    if (!(in >> magic >> width >> height >> maxValue) || magic != "P3" || width != 16 || height != 16 ||
-        maxValue != 255)
-        return false;
-    for (ColorValue& pixel : picture.pixels) {
-        unsigned r = 0, g = 0, b = 0;
-        if (!(in >> r >> g >> b) || r > 255 || g > 255 || b > 255) return false;
-        pixel = r | (g << 8) | (b << 16);
-    }
-    return true;
-}
-
 // The expected face faded to light grey, so that the differing pixels, in pure red, stand out.
 Picture DiffPicture(const Picture& actual, const Picture& expected) {
-    Picture diff;
-    for (int y = 0; y < Picture::kHeight; ++y) {
-        for (int x = 0; x < Picture::kWidth; ++x) {
+    Picture diff(expected.width(), expected.height());
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
             const ColorValue e = expected.Get(x, y);
             const unsigned grey = 160 + ((e & 0xFF) + ((e >> 8) & 0xFF) + ((e >> 16) & 0xFF)) / 3 * 95 / 255;
             diff.Set(x, y, actual.Get(x, y) == e ? grey * 0x010101u : 0x000000FFu);
@@ -66,6 +39,7 @@ struct GoldenCase {
     const char* name;
     ClockTime time;
     SettingsRecord settings;
+    int size = Picture::kWidth;
 };
 
 SettingsRecord Circular(SettingsRecord s) {
@@ -90,48 +64,66 @@ void PrintTo(const GoldenCase& c, std::ostream* out) {
 
 class ClockGolden : public testing::TestWithParam<GoldenCase> {};
 
-TEST_P(ClockGolden, MatchesReviewedImage) {
-    const GoldenCase& c = GetParam();
-    Picture clock;
-    DrawClockFace(clock, c.time, c.settings);
-    const std::string expectedPath = kGoldenDir + c.name + ".ppm";
-    const std::string actualPath = kGoldenDir + c.name + ".actual.ppm";
-    const std::string diffPath = kGoldenDir + c.name + ".diff.ppm";
+// Compares `faces` with the expected file `name`.ppm, or records it with TOCKWEN_RECORD=1.
+void ExpectGolden(const std::string& name, const std::vector<Picture>& faces) {
+    const std::string expectedPath = kGoldenDir + name + ".ppm";
+    const std::string actualPath = kGoldenDir + name + ".actual.ppm";
+    const std::string diffPath = kGoldenDir + name + ".diff.ppm";
 
     const char* record = std::getenv("TOCKWEN_RECORD");
     if (record && std::string(record) == "1") {
-        WriteFile(expectedPath, ToPpm(clock));
+        WriteFile(expectedPath, ToPpm(faces));
         std::remove(actualPath.c_str());
         std::remove(diffPath.c_str());
         std::printf("recorded %s\n", expectedPath.c_str());
         return;
     }
 
-    Picture expected;
-    expected.Clear(0);
-    if (!FromPpm(expectedPath, expected)) {
-        WriteFile(actualPath, ToPpm(clock));
+    const int size = faces.front().width();
+    const std::vector<Picture> expected = FromPpm(expectedPath, faces.size(), size);
+    if (expected.empty()) {
+        WriteFile(actualPath, ToPpm(faces));
         FAIL() << "no readable " << expectedPath << "; wrote " << actualPath
                << " for review (record with TOCKWEN_RECORD=1)";
     }
     int differing = 0;
     std::ostringstream first;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            if (clock.Get(x, y) == expected.Get(x, y)) continue;
-            if (differing++ < 5)
-                first << " (" << x << "," << y << ") got " << std::hex << clock.Get(x, y) << " want "
-                      << expected.Get(x, y) << std::dec;
+    std::vector<Picture> diffs;
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (faces[i].Get(x, y) == expected[i].Get(x, y)) continue;
+                if (differing++ < 5)
+                    first << " face " << i << " (" << x << "," << y << ") got " << std::hex
+                          << faces[i].Get(x, y) << " want " << expected[i].Get(x, y) << std::dec;
+            }
         }
+        diffs.push_back(DiffPicture(faces[i], expected[i]));
     }
     if (differing) {
-        WriteFile(actualPath, ToPpm(clock));
-        WriteFile(diffPath, ToPpm(DiffPicture(clock, expected)));
+        WriteFile(actualPath, ToPpm(faces));
+        WriteFile(diffPath, ToPpm(diffs));
         FAIL() << differing << " pixels differ:" << first.str() << "; wrote " << actualPath << " and "
                << diffPath;
     }
     std::remove(actualPath.c_str());
     std::remove(diffPath.c_str());
+}
+
+TEST_P(ClockGolden, MatchesReviewedImage) {
+    const GoldenCase& c = GetParam();
+    Picture clock(c.size, c.size);
+    DrawClockFace(clock, c.time, c.settings);
+    ExpectGolden(c.name, {clock});
+}
+
+// Every second of 03:45 on the default square face, where a few seconds are sensitive to how
+// doubles round; the end-to-end test compares the real program's tray with the same file.
+TEST(ClockGoldenMinute, EverySecondOfOneMinute) {
+    std::vector<Picture> faces(60);
+    for (int second = 0; second < 60; ++second)
+        DrawClockFace(faces[static_cast<std::size_t>(second)], {3, 45, second}, DefaultSettings());
+    ExpectGolden("minute_0345", faces);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,7 +134,14 @@ INSTANTIATE_TEST_SUITE_P(
                     GoldenCase{"circle_100837", {10, 8, 37}, Circular(DefaultSettings())},
                     GoldenCase{"circle_042215", {4, 22, 15}, Circular(DefaultSettings())},
                     GoldenCase{"circle_night_234541", {23, 45, 41}, NightColours()},
-                    GoldenCase{"first_frame", {8, 0, 0}, SettingsRecord{}}),
+                    GoldenCase{"first_frame", {8, 0, 0}, SettingsRecord{}},
+                    // the same face at the tray sizes of 125, 150 and 200 %
+                    GoldenCase{"square_100837_20", {10, 8, 37}, DefaultSettings(), 20},
+                    GoldenCase{"circle_100837_20", {10, 8, 37}, Circular(DefaultSettings()), 20},
+                    GoldenCase{"square_100837_24", {10, 8, 37}, DefaultSettings(), 24},
+                    GoldenCase{"circle_100837_24", {10, 8, 37}, Circular(DefaultSettings()), 24},
+                    GoldenCase{"square_100837_32", {10, 8, 37}, DefaultSettings(), 32},
+                    GoldenCase{"circle_100837_32", {10, 8, 37}, Circular(DefaultSettings()), 32}),
     [](const testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 } // namespace

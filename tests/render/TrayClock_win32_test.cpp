@@ -7,36 +7,45 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "render/ClockFace.h"
+#include "render/FacePpm.h"
 #include "support/GuiCounts_win32.h"
 
 namespace {
 
-// The icon's colour image in picture order (0x00BBGGRR) and whether the mask is all opaque.
+// The icon's colour image in picture order (0x00BBGGRR), which pixels the mask makes transparent,
+// and the sizes of its two bitmaps.
 struct IconPixels {
-    std::array<ColorValue, 256> colour{};
-    std::array<bool, 256> transparent{};
+    std::vector<ColorValue> colour;
+    std::vector<bool> transparent;
+    std::array<LONG, 4> sizes{}; // colour bitmap's width and height, then the mask's
 };
 
-IconPixels ReadIcon(HDC dc, HICON icon) {
+IconPixels ReadIcon(HDC dc, HICON icon, int size = 16) {
     IconPixels out;
     ICONINFO info{};
     EXPECT_TRUE(GetIconInfo(icon, &info));
     unique_hbitmap mask(info.hbmMask), colour(info.hbmColor);
+    BITMAP c{}, m{};
+    GetObjectW(colour.get(), sizeof c, &c);
+    GetObjectW(mask.get(), sizeof m, &m);
+    out.sizes = {c.bmWidth, c.bmHeight, m.bmWidth, m.bmHeight};
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = 16;
-    bmi.bmiHeader.biHeight = -16;
+    bmi.bmiHeader.biWidth = size;
+    bmi.bmiHeader.biHeight = -size;
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
-    std::array<std::uint32_t, 256> bits{};
-    GetDIBits(dc, colour.get(), 0, 16, bits.data(), &bmi, DIB_RGB_COLORS);
-    for (std::size_t i = 0; i < 256; ++i)
-        out.colour[i] = ((bits[i] & 0xFFu) << 16) | (bits[i] & 0xFF00u) | ((bits[i] >> 16) & 0xFFu);
-    GetDIBits(dc, mask.get(), 0, 16, bits.data(), &bmi, DIB_RGB_COLORS);
-    for (std::size_t i = 0; i < 256; ++i)
-        out.transparent[i] = (bits[i] & 0x00FFFFFFu) != 0;
+    std::vector<std::uint32_t> bits(static_cast<std::size_t>(size * size));
+    GetDIBits(dc, colour.get(), 0, static_cast<UINT>(size), bits.data(), &bmi, DIB_RGB_COLORS);
+    for (std::uint32_t b : bits)
+        out.colour.push_back(((b & 0xFFu) << 16) | (b & 0xFF00u) | ((b >> 16) & 0xFFu));
+    GetDIBits(dc, mask.get(), 0, static_cast<UINT>(size), bits.data(), &bmi, DIB_RGB_COLORS);
+    for (std::uint32_t b : bits)
+        out.transparent.push_back((b & 0x00FFFFFFu) != 0);
     return out;
 }
 
@@ -80,6 +89,36 @@ TEST_F(TrayClockTest, IconShowsTheDrawnFace) {
             const bool key = expected.pixels[i] == Picture::kBackground;
             EXPECT_EQ(pixels.transparent[i], key) << i;
             EXPECT_EQ(pixels.colour[i], key ? 0u : expected.pixels[i]) << i;
+        }
+    }
+}
+
+// At the shell's size the icon is that size and shows the reviewed face for it; one TrayClock
+// goes through the sizes, so a bitmap left from the previous size would show.
+TEST_F(TrayClockTest, IconAtTheShellsSizeShowsItsGolden) {
+    struct Case {
+        int size;
+        bool circular;
+        const char* golden;
+    };
+    TrayClock tray;
+    for (const Case& c : {Case{24, false, "square_100837_24"}, Case{24, true, "circle_100837_24"},
+                          Case{16, false, "square_100837"}}) {
+        SCOPED_TRACE(c.golden);
+        const std::vector<Picture> faces =
+            FromPpm(std::string(TOCKWEN_TEST_DATA) + "/render/golden/" + c.golden + ".ppm", 1, c.size);
+        ASSERT_FALSE(faces.empty());
+        const Picture::Pixels& golden = faces.front().pixels;
+        SettingsRecord settings = DefaultSettings();
+        settings.ClockShape = c.circular;
+        tray.SetSize(c.size);
+        ASSERT_TRUE(tray.Redraw(screen_.get(), {10, 8, 37}, settings));
+        const IconPixels pixels = ReadIcon(screen_.get(), tray.icon(), c.size);
+        EXPECT_EQ(pixels.sizes, (std::array<LONG, 4>{c.size, c.size, c.size, c.size}));
+        for (std::size_t i = 0; i < golden.size(); ++i) {
+            const bool key = golden[i] == Picture::kBackground;
+            EXPECT_EQ(pixels.transparent[i], key) << i;
+            EXPECT_EQ(pixels.colour[i], key ? 0u : golden[i]) << i;
         }
     }
 }

@@ -283,6 +283,32 @@ TEST_F(FrmSettingTest, KeyboardOrder) {
     EXPECT_EQ(order, expected);
 }
 
+TEST_F(FrmSettingTest, ArrowKeysStayInTheShapeOptions) {
+    Open();
+    ::SetFocus(Item(ControlId::Option1Circle));
+    for (ControlId next : {ControlId::Option1Square, ControlId::Option1Circle, ControlId::Option1Square}) {
+        MSG key{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 1, 0, {}};
+        EXPECT_TRUE(FrmSettingIsDialogMessage(&key));
+        EXPECT_EQ(::GetFocus(), Item(next)) << "Right went to control " << ::GetDlgCtrlID(::GetFocus());
+    }
+}
+
+int CALLBACK NoteFont(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// Wine draws the caption buttons with the Marlett font; without it the close box shows an "r".
+TEST(CaptionButtons, MarlettFontIsInstalled) {
+    LOGFONTW font{};
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(font.lfFaceName, L"Marlett");
+    bool found = false;
+    const unique_hdc_window screen(nullptr);
+    ::EnumFontFamiliesExW(screen.get(), &font, NoteFont, reinterpret_cast<LPARAM>(&found), 0);
+    EXPECT_TRUE(found) << "no Marlett font (Debian's fonts-wine)";
+}
+
 TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
     struct Case {
         std::int32_t alarm;

@@ -18,6 +18,8 @@ class Counter {
               reinterpret_cast<void*>(&HookLoadLibraryW), &loadLibraryW_);
         Patch(reinterpret_cast<void*>(::GetProcAddress(Kernel(), "LoadLibraryA")),
               reinterpret_cast<void*>(&HookLoadLibraryA), &loadLibraryA_);
+        Patch(reinterpret_cast<void*>(::GetProcAddress(Kernel(), "LoadLibraryExW")),
+              reinterpret_cast<void*>(&HookLoadLibraryExW), &loadLibraryExW_);
         Patch(reinterpret_cast<void*>(::GetProcAddress(Kernel(), "FreeLibrary")),
               reinterpret_cast<void*>(&HookFreeLibrary), &freeLibrary_);
     }
@@ -31,7 +33,7 @@ class Counter {
     // References taken minus references given back since the counter was made.
     long Held() const { return held_; }
     // Whether the program's imports could be routed at all.
-    bool Active() const { return loadLibraryW_ && freeLibrary_ && target_; }
+    bool Active() const { return loadLibraryW_ && loadLibraryExW_ && freeLibrary_ && target_; }
 
   private:
     static HMODULE Kernel() { return ::GetModuleHandleW(L"kernel32.dll"); }
@@ -73,6 +75,12 @@ class Counter {
         if (module && module == current_->target_) ++current_->held_;
         return module;
     }
+    static HMODULE WINAPI HookLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags) {
+        HMODULE module =
+            reinterpret_cast<decltype(&::LoadLibraryExW)>(current_->loadLibraryExW_)(name, file, flags);
+        if (module && module == current_->target_) ++current_->held_;
+        return module;
+    }
     static BOOL WINAPI HookFreeLibrary(HMODULE module) {
         if (module && module == current_->target_) --current_->held_;
         return reinterpret_cast<decltype(&::FreeLibrary)>(current_->freeLibrary_)(module);
@@ -83,6 +91,7 @@ class Counter {
     HMODULE target_;
     void* loadLibraryW_ = nullptr;
     void* loadLibraryA_ = nullptr;
+    void* loadLibraryExW_ = nullptr;
     void* freeLibrary_ = nullptr;
     void** slots_[kSlots] = {};
     void* originals_[kSlots] = {};

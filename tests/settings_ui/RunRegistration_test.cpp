@@ -19,7 +19,14 @@ TEST(RunRegistration, RunPathFromFolderAndName) {
         {L"\\\\server\\share\\dir", L"clock",
          L"\\\\server\\share\\dir\\clock.exe"}, // network folder keeps "\\"
         {L"\\\\server\\share\\", L"clock", L"\\\\server\\share\\clock.exe"},
-        {L"C:\\Program Files\\시계", L"Tockwen", L"C:\\Program Files\\시계\\Tockwen.exe"},
+        // a space anywhere: the whole path in quotation marks, or logon runs C:\Program.exe
+        {L"C:\\Program Files\\시계", L"Tockwen", L"\"C:\\Program Files\\시계\\Tockwen.exe\""},
+        {L"C:\\Program Files\\Tockwen", L"Tockwen", L"\"C:\\Program Files\\Tockwen\\Tockwen.exe\""},
+        {L"C:\\Users\\Kim Minsu\\Downloads", L"clock", L"\"C:\\Users\\Kim Minsu\\Downloads\\clock.exe\""},
+        {L"D:\\Tools", L"my clock", L"\"D:\\Tools\\my clock.exe\""},
+        {L"C:\\", L"my clock", L"\"C:\\my clock.exe\""},
+        {L"\\\\server\\my share", L"clock", L"\"\\\\server\\my share\\clock.exe\""},
+        {L"C:\\a b\\\\c", L"x", L"\"C:\\a b\\c\\x.exe\""}, // collapsed first, then quoted
         // pairs are collapsed left to right without overlap: three in a row leave two
         {L"C:\\a\\\\\\b", L"x", L"C:\\a\\\\b\\x.exe"},
         {L"C:\\a\\\\b", L"x", L"C:\\a\\b\\x.exe"},

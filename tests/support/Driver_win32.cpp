@@ -73,21 +73,45 @@ TockwenProcess::~TockwenProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-bool TockwenProcess::Launch() {
+bool TockwenProcess::Launch(const std::wstring& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + TockwenExePath() + L"\"";
+    std::wstring command = L"\"" + exe + L"\"";
     return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info_);
 }
 
-bool TockwenProcess::Start() {
-    if (!Launch()) return false;
-    WaitFor([&] {
-        const auto found = FindWindows(info_.dwProcessId, kMainWindowClass, kMainWindowCaption);
-        main_ = found.empty() ? nullptr : found.front();
-        return main_ != nullptr;
-    });
+// Wine takes a process's time zone and the like from its Unix environment, which a Windows
+// environment block does not reach. So such a program is started through the Unix `env` (Wine
+// runs Unix programs from CreateProcess); it is then known only by its main window.
+bool TockwenProcess::LaunchThroughUnix(const std::wstring& exe, const std::wstring& unixEnvironment) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"/usr/bin/env " + unixEnvironment + L" wine " + exe;
+    PROCESS_INFORMATION unixChild{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &unixChild))
+        return false;
+    if (unixChild.hProcess) CloseHandle(unixChild.hProcess);
+    if (unixChild.hThread) CloseHandle(unixChild.hThread);
+    WaitFor([&] { return (main_ = FindWindowW(kMainWindowClass, kMainWindowCaption)) != nullptr; }, 15000ms);
+    if (!main_) return false;
+    GetWindowThreadProcessId(main_, &info_.dwProcessId);
+    info_.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, info_.dwProcessId);
+    return info_.hProcess != nullptr;
+}
+
+bool TockwenProcess::Start(const std::wstring& exe, const std::wstring& unixEnvironment) {
+    if (!unixEnvironment.empty()) {
+        if (!LaunchThroughUnix(exe, unixEnvironment)) return false;
+    } else {
+        if (!Launch(exe)) return false;
+        WaitFor([&] {
+            const auto found = FindWindows(info_.dwProcessId, kMainWindowClass, kMainWindowCaption);
+            main_ = found.empty() ? nullptr : found.front();
+            return main_ != nullptr;
+        });
+    }
     if (!main_ || !WaitFor([&] { return TrayIconPresent(); })) return false;
     // start-up is over when the program first waits for input in its message loop
     return WaitForInputIdle(info_.hProcess, 5000) == 0;

@@ -36,9 +36,10 @@ class TockwenProcess {
     ~TockwenProcess(); // kills the process if it still runs
 
     // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
-    bool Start();
+    // `unixEnvironment` ("TZ=... VAR=..."), when given, is set on the Unix side (see Launch).
+    bool Start(const std::wstring& exe = TockwenExePath(), const std::wstring& unixEnvironment = {});
     // Starts Tockwen.exe and returns at once.
-    bool Launch();
+    bool Launch(const std::wstring& exe = TockwenExePath());
     HWND MainWindow() const { return main_; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
@@ -61,6 +62,8 @@ class TockwenProcess {
     bool TrayIconPresent() const;
 
   private:
+    bool LaunchThroughUnix(const std::wstring& exe, const std::wstring& unixEnvironment);
+
     PROCESS_INFORMATION info_{};
     HWND main_ = nullptr;
 };

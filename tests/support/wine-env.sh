@@ -33,6 +33,17 @@ base_env() {
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
+# Whether this prefix's desktop is served by the explorer started below ("/desktop=shell,...").
+# The one that Wine starts on demand ("explorer.exe /desktop") lives only as long as its
+# clients, so each test would meet a fresh tray.
+desktop_running() {
+    local p
+    for p in $(pgrep -f 'explorer(\.exe)? /desktop=shell' || true); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+
 up() {
     mkdir -p "$state"
     base_env
@@ -87,11 +98,28 @@ up() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
     done
-    setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
-    echo $! >"$state/explorer.pid"
-    wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
-    # give the desktop's taskbar time to appear
-    sleep 1
+    # Wine draws the caption buttons' glyphs (the close box's x) with Marlett from fonts-wine;
+    # Debian's 64-bit Wine 8 looks for its own fonts in a folder that does not exist, so the
+    # prefix's font folder gets a link to it
+    ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+    # The desktop's explorer, detached. When another Wine process has just made the desktop on
+    # demand (seen on an existing prefix) the new explorer finds it taken and exits at once, so it
+    # is started again until it stays.
+    local try
+    for try in 1 2 3 4 5 6; do
+        if ! desktop_running; then
+            setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+            echo $! >"$state/explorer.pid"
+            wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
+        fi
+        # give the desktop's taskbar time to appear, and an explorer that gives up time to go
+        sleep "$try"
+        desktop_running && break
+    done
+    desktop_running || {
+        echo "wine-env: the desktop's explorer.exe /desktop=shell is not running in $WINEPREFIX" >&2
+        exit 1
+    }
 
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
@@ -129,6 +157,11 @@ env) cat "$envfile" ;;
 run)
     [ -f "$envfile" ] || { echo "wine environment is not up: run '$0 up $build' first" >&2; exit 2; }
     . "$envfile"
+    desktop_running || {
+        echo "wine-env: the desktop's explorer.exe /desktop=shell is not running: the tests would meet a" \
+            "short-lived tray each; run '$0 down $build' and '$0 up $build'" >&2
+        exit 2
+    }
     exec wine "$@"
     ;;
 *) echo "unknown command $cmd" >&2; exit 2 ;;
