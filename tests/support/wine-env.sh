@@ -7,6 +7,9 @@
 #   wine-env.sh run  BUILD_DIR prog ...  run a Windows program inside it
 #   wine-env.sh down BUILD_DIR           stop everything
 #   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
+#
+# TOCKWEN_WINE_DPI=120|144|192 at `up` gives the world that system DPI (LogPixels) instead of 96;
+# it holds for the prefix until an `up` with another value (or none, which means 96).
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
@@ -42,6 +45,19 @@ desktop_running() {
         tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
     done
     return 1
+}
+
+# The system DPI of the prefix. Wine's processes read it when they start, so after a change the
+# server and its helpers (started by wineboot) start again before the desktop does.
+set_dpi() {
+    local want=$1 key='HKCU\Control Panel\Desktop' now
+    now=$(wine reg query "$key" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
+    [ -n "$now" ] && [ $((now)) -eq "$want" ] && return 0
+    [ -z "$now" ] && [ "$want" -eq 96 ] && return 0 # Wine's default
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$want" /f </dev/null >>"$state/wine.log" 2>&1
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >>"$state/wine.log" 2>&1
 }
 
 up() {
@@ -88,6 +104,7 @@ up() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
     fi
+    set_dpi "${TOCKWEN_WINE_DPI:-96}"
     # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
