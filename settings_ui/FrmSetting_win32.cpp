@@ -90,10 +90,13 @@ class FrmSetting : public Window<FrmSetting> {
 
     int Px(int twips) const { return PixelsFromTwips(twips, dpi_); }
 
+    struct PixelPlace {
+        int left, top, width, height;
+    };
     // A control's place in pixels at the dialog's DPI; a combo box's height includes its list.
-    RECT PlaceOf(const ControlPlace& c) const {
+    PixelPlace PlaceOf(const ControlPlace& c) const {
         const int listHeight = c.kind == ControlKind::Combo ? Px(kComboListTwips) : 0;
-        return RECT{Px(c.left), Px(c.top), Px(c.width), Px(c.height) + listHeight};
+        return {Px(c.left), Px(c.top), Px(c.width), Px(c.height) + listHeight};
     }
 
     // The client area takes the layout's size at the dialog's DPI, the frame staying as it is.
@@ -118,9 +121,9 @@ class FrmSetting : public Window<FrmSetting> {
         const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
         for (const ControlPlace& c : kFrmSettingControls) {
             const int id = static_cast<int>(c.id);
-            const RECT place = PlaceOf(c);
+            const PixelPlace place = PlaceOf(c);
             if (c.kind == ControlKind::XPStyle) {
-                CreateXPStyle(window_, place.left, place.top, place.right, place.bottom, id);
+                CreateXPStyle(window_, place.left, place.top, place.width, place.height, id);
                 continue;
             }
             const wchar_t* cls = L"STATIC";
@@ -155,7 +158,7 @@ class FrmSetting : public Window<FrmSetting> {
             }
             const std::wstring text = WidenUtf16(c.text);
             HWND control = ::CreateWindowExW(
-                0, cls, text.c_str(), style, place.left, place.top, place.right, place.bottom, window_,
+                0, cls, text.c_str(), style, place.left, place.top, place.width, place.height, window_,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
             DressControl(control, c, false);
         }
@@ -253,8 +256,8 @@ class FrmSetting : public Window<FrmSetting> {
         for (const ControlPlace& c : kFrmSettingControls) {
             HWND control = Item(c.id);
             if (c.kind == ControlKind::XPStyle) SetXPStyleDpi(control, dpi_);
-            const RECT place = PlaceOf(c);
-            ::SetWindowPos(control, nullptr, place.left, place.top, place.right, place.bottom,
+            const PixelPlace place = PlaceOf(c);
+            ::SetWindowPos(control, nullptr, place.left, place.top, place.width, place.height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             if (c.kind != ControlKind::XPStyle) DressControl(control, c, true);
         }
