@@ -362,21 +362,15 @@ TEST_F(SettingsDialog, ScreenshotWithReadableKorean) {
     RECT r;
     GetWindowRect(dialog, &r);
     const std::vector<std::uint32_t> pixels = CaptureScreen(r);
-    // the screenshot is kept beside the test program: <build>/artefacts/settings-dialog.png, or
-    // settings-dialog-144dpi.png and the like in a world of another system DPI
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    const std::wstring name =
-        dpi == 96 ? L"settings-dialog" : L"settings-dialog-" + std::to_wstring(dpi) + L"dpi";
+    // the screenshot is kept beside the test program: <build>/artefacts/settings-dialog.png
     wchar_t self[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring folder(self, length);
     folder = folder.substr(0, folder.find_last_of(L'\\')) + L"\\artefacts";
     CreateDirectoryW(folder.c_str(), nullptr);
     char path[MAX_PATH * 3];
-    WideCharToMultiByte(CP_ACP, 0, (folder + L"\\" + name + L".png").c_str(), -1, path, sizeof path, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_ACP, 0, (folder + L"\\settings-dialog.png").c_str(), -1, path, sizeof path,
+                        nullptr, nullptr);
     EXPECT_TRUE(png::Write(path, r.right - r.left, r.bottom - r.top, pixels)) << path;
     Close();
     ExitYes();

@@ -15,19 +15,13 @@ TEST(FrmSettingLayout, TwipsToPixelsRoundToNearest) {
         EXPECT_EQ(PixelsFromTwips(c.twips), c.pixels) << c.twips;
 }
 
-TEST(FrmSettingLayout, TwipsToPixelsAtEachDpi) {
-    struct Case {
-        int length, fromDpi, toDpi, pixels;
-    };
-    // twips are 1440 to the inch: from 1440 "DPI" to the screen's; font heights from DPI to DPI
-    const Case cases[] = {{520, 1440, 96, 35},  {520, 1440, 144, 52},   {315, 1440, 120, 26},
-                          {305, 1440, 144, 30}, {3075, 1440, 144, 308}, {2610, 1440, 192, 348},
-                          {195, 1440, 120, 16}, {-11, 96, 144, -16},    {-11, 96, 120, -14},
-                          {-11, 96, 192, -22},  {-16, 144, 96, -11},    {0, 96, 144, 0}};
-    for (const Case& c : cases) {
-        if (c.fromDpi == kTwipsPerInch) EXPECT_EQ(PixelsFromTwips(c.length, c.toDpi), c.pixels) << c.length;
-        EXPECT_EQ(ScaleToDpi(c.length, c.fromDpi, c.toDpi), c.pixels) << c.length << " at " << c.toDpi;
-    }
+TEST(FrmSettingLayout, TwipsAndFontHeightsAtOtherDpis) {
+    EXPECT_EQ(PixelsFromTwips(520, 144), 52);
+    EXPECT_EQ(PixelsFromTwips(305, 144), 30); // 30.5: halves to the even neighbour
+    EXPECT_EQ(PixelsFromTwips(3075, 144), 308);
+    EXPECT_EQ(PixelsFromTwips(315, 120), 26);
+    EXPECT_EQ(ScaleToDpi(-11, 96, 120), -14);
+    EXPECT_EQ(ScaleToDpi(-16, 144, 96), -11);
 }
 
 TEST(FrmSettingLayout, EveryControlFitsTheClientAreaExceptWhereDesigned) {

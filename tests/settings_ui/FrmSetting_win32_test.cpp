@@ -211,54 +211,48 @@ TEST_F(FrmSettingTest, XPStyleIsCreatedFirstAndKeepsItsSize) {
 }
 
 // At each DPI the dialog may meet, after the move a change of DPI makes: every control where the
-// layout puts it, and every caption, measured with its control's own font, whole inside it.
+// layout puts it, in the font for that DPI, and every caption, measured with that font, whole.
 TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
     HWND dialog = Open();
-    LOGFONTW stock{};
+    LOGFONTW stock{}, used{};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
     for (int dpi : {120, 144, 192, 96}) {
+        const auto px = [dpi](int twips) { return static_cast<LONG>(PixelsFromTwips(twips, dpi)); };
         RECT outer, client;
         ::GetWindowRect(dialog, &outer);
         ::GetClientRect(dialog, &client);
-        RECT suggested{outer.left, outer.top,
-                       outer.right - client.right + PixelsFromTwips(kClientWidthTwips, dpi),
-                       outer.bottom - client.bottom + PixelsFromTwips(kClientHeightTwips, dpi)};
+        RECT suggested{outer.left, outer.top, outer.right - client.right + px(kClientWidthTwips),
+                       outer.bottom - client.bottom + px(kClientHeightTwips)};
         ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         ::GetClientRect(dialog, &client);
-        EXPECT_EQ(client.right, PixelsFromTwips(kClientWidthTwips, dpi)) << dpi;
-        EXPECT_EQ(client.bottom, PixelsFromTwips(kClientHeightTwips, dpi)) << dpi;
+        EXPECT_EQ(client.right, px(kClientWidthTwips)) << dpi;
+        EXPECT_EQ(client.bottom, px(kClientHeightTwips)) << dpi;
         for (const ControlPlace& c : kFrmSettingControls) {
             HWND control = Item(c.id);
-            RECT r;
+            RECT r, box, text{};
             ::GetWindowRect(control, &r);
             ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-            const std::array<LONG, 4> place{r.left, r.top, r.right - r.left, r.bottom - r.top};
-            EXPECT_EQ(place,
-                      (std::array<LONG, 4>{PixelsFromTwips(c.left, dpi), PixelsFromTwips(c.top, dpi),
-                                           PixelsFromTwips(c.width, dpi), PixelsFromTwips(c.height, dpi)}))
+            EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                      (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
                 << dpi << " dpi, control " << static_cast<int>(c.id);
             if (c.text.empty()) continue;
             const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-            LOGFONTW used{};
             ::GetObjectW(font, sizeof(used), &used);
             EXPECT_EQ(used.lfHeight, ScaleToDpi(stock.lfHeight, SystemDpi(), dpi)) << dpi;
             const unique_hdc_window dc(control);
             unique_select_object selected(dc.get(), font);
             const std::wstring caption = Wide(c.text);
-            RECT text{};
             ::DrawTextW(dc.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-            // a check box or option button draws its glyph, then a gap of half a digit, then text
-            int glyph = 0;
-            if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton) {
-                SIZE digit{};
-                ::GetTextExtentPoint32W(dc.get(), L"0", 1, &digit);
-                glyph = ScaleToDpi(::GetSystemMetrics(SM_CXMENUCHECK), SystemDpi(), dpi) + digit.cx / 2;
-            }
+            // a check box or option button draws its glyph and a gap of half a digit before the text
+            SIZE digit{};
+            ::GetTextExtentPoint32W(dc.get(), L"0", 1, &digit);
+            const bool glyph = c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton;
+            const int before =
+                glyph ? ScaleToDpi(::GetSystemMetrics(SM_CXMENUCHECK), SystemDpi(), dpi) + digit.cx / 2 : 0;
             // what the control shows: the dialog's edge cuts the controls that run past it
-            RECT box;
             ::GetClientRect(control, &box);
-            box.right = std::min<LONG>(box.right, client.right - place[0]);
-            EXPECT_LE(glyph + text.right, box.right) << dpi << " dpi: " << ::testing::PrintToString(caption);
+            EXPECT_LE(before + text.right, std::min(box.right, client.right - r.left))
+                << dpi << " dpi: " << ::testing::PrintToString(caption);
             EXPECT_LE(text.bottom, box.bottom) << dpi << " dpi: " << ::testing::PrintToString(caption);
         }
     }

@@ -52,14 +52,13 @@ TEST(VisualStyles, ManifestBindsCommonControls6) {
 
 TEST(VisualStyles, ManifestAsksPerMonitorDpiAndNoElevation) {
     const std::string text = ManifestText(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
-    EXPECT_TRUE(HasElement(text, "trustInfo", "xmlns=\"urn:schemas-microsoft-com:asm.v3\""));
-    EXPECT_TRUE(HasElement(text, "requestedExecutionLevel", "level=\"asInvoker\"|uiAccess=\"false\""));
-    EXPECT_NE(text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
-                        "PerMonitorV2, PerMonitor</dpiAwareness>"),
-              std::string::npos);
-    EXPECT_NE(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
-                        "true/pm</dpiAware>"),
-              std::string::npos);
+    for (const char* declared :
+         {"<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+          "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, "
+          "PerMonitor</dpiAwareness>"})
+        EXPECT_NE(text.find(declared), std::string::npos) << declared;
 }
 
 TEST(VisualStyles, ProgramUsesCommonControls6) {

@@ -47,14 +47,13 @@ desktop_running() {
     return 1
 }
 
-# The system DPI of the prefix. Wine's processes read it when they start, so after a change the
-# server and its helpers (started by wineboot) start again before the desktop does.
+# The prefix's system DPI. Wine's processes read it as they start, so after a change the server
+# and the helpers that wineboot started go before the desktop starts.
 set_dpi() {
-    local want=$1 key='HKCU\Control Panel\Desktop' now
+    local key='HKCU\Control Panel\Desktop' now
     now=$(wine reg query "$key" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
-    [ -n "$now" ] && [ $((now)) -eq "$want" ] && return 0
-    [ -z "$now" ] && [ "$want" -eq 96 ] && return 0 # Wine's default
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$want" /f </dev/null >>"$state/wine.log" 2>&1
+    [ $((${now:-96})) -eq "$1" ] && return 0 # no value: Wine's default, 96
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >>"$state/wine.log" 2>&1
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     wineserver -p </dev/null >>"$state/wine.log" 2>&1
