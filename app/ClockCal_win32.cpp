@@ -51,6 +51,11 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetTimer(window_, kTickerId, kTickerInterval, nullptr);
         CreateMenu();
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+        showSettings_ = RegisterWindowMessageW(kShowSettingsMessage);
+        // Run elevated, this window would not hear a non-elevated shell's restart or second start
+        // (UIPI filters them) and its icon would never come back
+        for (UINT allowed : {taskbarCreated_, showSettings_})
+            if (allowed != 0) ChangeWindowMessageFilterEx(window_, allowed, MSGFLT_ALLOW, nullptr);
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));
@@ -80,6 +85,10 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
             // the shell restarted and forgot our icon: register it again
             if (!unloaded_) AddTrayIcon();
+            return 0;
+        }
+        if (message == showSettings_ && showSettings_ != 0) {
+            if (!unloaded_) OnCommand(kCmdSetting);
             return 0;
         }
         return DefWindowProcW(window_, message, wParam, lParam);

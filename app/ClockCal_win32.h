@@ -46,6 +46,7 @@ class ClockCal : public Window<ClockCal> {
     TrayClock trayClock_;
     Announcer announcer_;
     UINT taskbarCreated_ = 0;
+    UINT showSettings_ = 0; // a second start asks for the settings dialog
     bool settingsLoaded_ = false;
     bool unloaded_ = false;
 };

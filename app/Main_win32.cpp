@@ -1,12 +1,46 @@
 // Tockwen's entry point: the hidden main window and the message loop of the one UI thread.
 #include <windows.h>
 
+#include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
+#include "app/Handles.h"
 #include "app/SystemLibrary_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
+namespace {
+
+// A second start asks the running clock to open its settings dialog. The first start may hold
+// the mutex but not have made its window yet, so it is looked for a few times.
+void AskRunningClockForSettings() {
+    const UINT showSettings = RegisterWindowMessageW(kShowSettingsMessage);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (HWND running = FindWindowW(kMainWindowClass, kMainWindowCaption)) {
+            // the user just started this process, so it may hand the foreground on to the dialog
+            DWORD processId = 0;
+            GetWindowThreadProcessId(running, &processId);
+            AllowSetForegroundWindow(processId);
+            PostMessageW(running, showSettings, 0, 0);
+            return;
+        }
+        Sleep(100);
+    }
+}
+
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RestrictDllSearchToSystem();
+    // One clock per user session: a second one would add a second icon and voice, and the last
+    // to exit would overwrite the other's settings.
+    SetLastError(ERROR_SUCCESS);
+    const unique_handle oneClock(CreateMutexW(nullptr, FALSE, kOneClockMutex));
+    // an elevated first start's mutex cannot even be opened from an ordinary one
+    if (const DWORD error = GetLastError();
+        error == ERROR_ALREADY_EXISTS || (!oneClock && error == ERROR_ACCESS_DENIED)) {
+        AskRunningClockForSettings();
+        return 0;
+    }
+
     ClockCal clock;
     if (!clock.Create(instance)) return 1;
     MSG msg;

@@ -63,6 +63,11 @@ function(tockwen_wine_test name)
 endfunction()
 
 add_test(NAME tockwen_imports COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-imports.sh $<TARGET_FILE:Tockwen>)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # the shipped 32-bit code keeps SSE2 arithmetic even where no 32-bit program can be run
+    add_test(NAME tockwen_sse_maths COMMAND ${PROJECT_SOURCE_DIR}/tests/support/check-sse-maths.sh
+             $<TARGET_FILE:tockwen_core>)
+endif()
 
 # The platform-free tests once more, against the core exactly as the shipped program compiles it.
 add_executable(core_tests_win ${TOCKWEN_NATIVE_TESTS})

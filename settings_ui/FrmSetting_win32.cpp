@@ -40,8 +40,8 @@ unique_hfont DialogFontAt(int dpi) {
     return unique_hfont(::CreateFontIndirectW(&font));
 }
 
-MachineRunRegistry machineRunRegistry;
-RunRegistry* runRegistry = &machineRunRegistry;
+RunKeyRegistry systemRunRegistry;
+RunRegistry* runRegistry = &systemRunRegistry;
 
 class FrmSetting;
 // the open dialog, owned by its window; null when it is closed
@@ -197,7 +197,7 @@ class FrmSetting : public Window<FrmSetting> {
         ::SendMessageW(Settings.ClockShape ? circle_ : square_, BM_SETCHECK, BST_CHECKED, 0);
         OnOption1Click();
         // ticking the box is a change of it: the registration is rewritten with this location
-        if (IsRegisteredText(runRegistry->ReadRunValue())) {
+        if (IsRunRegistered(*runRegistry)) {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
@@ -370,8 +370,8 @@ class FrmSetting : public Window<FrmSetting> {
     void OnCheck2Click() {
         const bool ticked = ::SendMessageW(check2_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         const bool registered = ApplyRunBox(ticked, CurrentRunPath(), *runRegistry);
-        // Without rights to the machine-wide key the change did not happen: show what the registry
-        // holds. BM_SETCHECK sends no click, so this handler does not run again.
+        // A change that could not happen (a machine-wide value a standard user cannot delete):
+        // show what the registry holds. BM_SETCHECK sends no click, so this handler does not run again.
         if (registered != ticked)
             ::SendMessageW(check2_, BM_SETCHECK, registered ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -437,5 +437,5 @@ bool FrmSettingIsDialogMessage(MSG* msg) {
 }
 
 void SetFrmSettingRunRegistry(RunRegistry* registry) {
-    runRegistry = registry ? registry : &machineRunRegistry;
+    runRegistry = registry ? registry : &systemRunRegistry;
 }

@@ -19,6 +19,6 @@ bool FrmSettingIsDialogMessage(MSG* msg);
 // The custom colours offered by every colour dialog of this run; all black at start, never saved.
 extern std::array<COLORREF, 16> CustomColors;
 
-// Where the start-with-Windows box reads and writes the Run value: the machine-wide key unless a
-// test puts another in place (null restores the machine-wide one). Takes effect at the next load.
+// Where the start-with-Windows box reads and writes the Run value: the machine-wide and per-user
+// Run keys unless a test puts another in place (null restores them). Takes effect at the next load.
 void SetFrmSettingRunRegistry(RunRegistry* registry);

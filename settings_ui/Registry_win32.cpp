@@ -24,16 +24,23 @@ bool RemoveValue(HKEY root, std::wstring_view path, std::wstring_view name) {
     return key && DeleteRegistryValue(key.get(), name);
 }
 
-std::wstring MachineRunRegistry::ReadRunValue() {
-    return ReadValueText(root_, kRunKeyPath, kRunValueName);
+std::wstring RunKeyRegistry::ReadRunValue(RunPlace place) {
+    return ReadValueText(Root(place), kRunKeyPath, kRunValueName);
 }
 
-void MachineRunRegistry::StoreRunValue(std::wstring_view path) {
-    StoreValueText(root_, kRunKeyPath, kRunValueName, path);
+bool RunKeyRegistry::StoreRunValue(RunPlace place, std::wstring_view path) {
+    return StoreValueText(Root(place), kRunKeyPath, kRunValueName, path);
 }
 
-void MachineRunRegistry::RemoveRunValue() {
-    RemoveValue(root_, kRunKeyPath, kRunValueName);
+void RunKeyRegistry::RemoveRunValue(RunPlace place) {
+    if (place == RunPlace::Machine) {
+        RemoveValue(machineRoot_, kRunKeyPath, kRunValueName);
+        return;
+    }
+    // the per-user key is only opened, never created: clearing the box as an administrator
+    // leaves nothing behind per user
+    if (const unique_hkey key = OpenRegistryKey(userRoot_, kRunKeyPath, KEY_SET_VALUE))
+        DeleteRegistryValue(key.get(), kRunValueName);
 }
 
 std::wstring CurrentRunPath() {

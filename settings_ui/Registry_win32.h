@@ -19,17 +19,21 @@ bool StoreValueText(HKEY root, std::wstring_view path, std::wstring_view name, s
 // never existed).
 bool RemoveValue(HKEY root, std::wstring_view path, std::wstring_view name);
 
-// The value "Tockwen" under root\SOFTWARE\Microsoft\Windows\CurrentVersion\Run; the program uses
-// HKEY_LOCAL_MACHINE, the tests may point it elsewhere.
-class MachineRunRegistry : public RunRegistry {
+// The value "Tockwen" under SOFTWARE\Microsoft\Windows\CurrentVersion\Run of the machine-wide
+// root (HKEY_LOCAL_MACHINE) and of the per-user root (HKEY_CURRENT_USER); the tests may point
+// either elsewhere.
+class RunKeyRegistry : public RunRegistry {
   public:
-    explicit MachineRunRegistry(HKEY root = HKEY_LOCAL_MACHINE) : root_(root) {}
-    std::wstring ReadRunValue() override;
-    void StoreRunValue(std::wstring_view path) override;
-    void RemoveRunValue() override;
+    explicit RunKeyRegistry(HKEY machineRoot = HKEY_LOCAL_MACHINE, HKEY userRoot = HKEY_CURRENT_USER)
+        : machineRoot_(machineRoot), userRoot_(userRoot) {}
+    std::wstring ReadRunValue(RunPlace place) override;
+    bool StoreRunValue(RunPlace place, std::wstring_view path) override;
+    void RemoveRunValue(RunPlace place) override;
 
   private:
-    HKEY root_;
+    HKEY Root(RunPlace place) const { return place == RunPlace::Machine ? machineRoot_ : userRoot_; }
+    HKEY machineRoot_;
+    HKEY userRoot_;
 };
 
 // The path the Run value should hold for the running program: its folder, "\", its file name

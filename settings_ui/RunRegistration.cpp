@@ -62,10 +62,27 @@ bool IsRegisteredText(std::wstring_view valueText) {
     return valueText.find_first_not_of(L' ') != std::wstring_view::npos;
 }
 
+bool IsRunRegistered(RunRegistry& registry) {
+    return IsRegisteredText(registry.ReadRunValue(RunPlace::Machine)) ||
+           IsRegisteredText(registry.ReadRunValue(RunPlace::User));
+}
+
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) {
-    if (ticked)
-        registry.StoreRunValue(runPath);
-    else
-        registry.RemoveRunValue();
-    return IsRegisteredText(registry.ReadRunValue());
+    if (!ticked) {
+        registry.RemoveRunValue(RunPlace::Machine);
+        registry.RemoveRunValue(RunPlace::User);
+        return IsRunRegistered(registry);
+    }
+    const bool machineHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::Machine));
+    const bool userHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::User));
+    if (userHeld) registry.StoreRunValue(RunPlace::User, runPath);
+    if (machineHeld || !userHeld) {
+        // A refused machine-wide write falls back to the per-user key, unless a per-user value is
+        // already kept up to date or the machine-wide one already names this program: a second
+        // entry would only start it twice.
+        if (!registry.StoreRunValue(RunPlace::Machine, runPath) && !userHeld &&
+            registry.ReadRunValue(RunPlace::Machine) != runPath)
+            registry.StoreRunValue(RunPlace::User, runPath);
+    }
+    return IsRunRegistered(registry);
 }

@@ -1,4 +1,4 @@
-// Start with Windows: the path stored under the machine-wide Run key, reading values back, and
+// Start with Windows: the path stored under a Run key, reading values back, and
 // what the settings dialog's box does when it changes.
 #pragma once
 
@@ -42,17 +42,26 @@ std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t>
 // A registration counts when the value holds anything but spaces.
 bool IsRegisteredText(std::wstring_view valueText);
 
-// The Run value as the settings dialog sees it.
+// The two Run keys Windows starts programs from at logon: the machine-wide one, which only
+// administrators may write, and the per-user one, which every user may.
+enum class RunPlace { Machine, User };
+
+// The Run value as the settings dialog sees it, in either place.
 class RunRegistry {
   public:
     virtual ~RunRegistry() = default;
-    virtual std::wstring ReadRunValue() = 0;                // empty when absent or unreadable
-    virtual void StoreRunValue(std::wstring_view path) = 0; // may fail silently
-    virtual void RemoveRunValue() = 0;                      // may fail silently
+    virtual std::wstring ReadRunValue(RunPlace place) = 0;                  // empty when absent or unreadable
+    virtual bool StoreRunValue(RunPlace place, std::wstring_view path) = 0; // false when refused
+    virtual void RemoveRunValue(RunPlace place) = 0;                        // may fail silently
 };
+
+// Whether either place holds a registration: what the start-with-Windows box shows.
+bool IsRunRegistered(RunRegistry& registry);
 
 // The start-with-Windows box changed to `ticked`: write the program's path or delete the value,
 // then return what the box must show, which is whether the registry now holds a registration.
-// Without rights to the machine-wide key the write or delete fails, and the box goes back to the
-// truth instead of claiming a registration that does not exist.
+// - Ticking rewrites whichever registration exists with `runPath`; with none, it writes the
+//   machine-wide value, and only when that is refused (a standard user) the per-user one.
+// - Clearing deletes both, as far as rights allow; a machine-wide value that cannot be deleted
+//   keeps the box ticked instead of claiming a removal that did not happen.
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry);

@@ -166,12 +166,26 @@ TEST_F(TrayShell, SessionEndSavesTheSettings) {
     EXPECT_EQ(StoredSettings(), kDefaultStore);
     EXPECT_FALSE(app.TrayIconPresent());
     // a session that is not ending after all changes nothing
+    app.Kill(); // the system ends a process whose session ended; until then it is the session's clock
     DeleteStoredSettings();
     TockwenProcess other;
     ASSERT_TRUE(other.Start());
     SendMessageW(other.MainWindow(), WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(StoredSettings().empty());
     EXPECT_TRUE(other.TrayIconPresent());
+}
+
+TEST_F(TrayShell, SecondStartOpensTheSettingsOfTheFirstAndLeaves) {
+    TockwenProcess again;
+    ASSERT_TRUE(again.Launch());
+    EXPECT_TRUE(again.WaitForExit());
+    EXPECT_EQ(again.ExitCode(), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !FindWindows(app.Id(), nullptr, L"환경설정").empty(); }));
+    // one main window, so one icon, and the store untouched until the one clock exits
+    EXPECT_EQ(FindWindowExW(nullptr, app.MainWindow(), kMainWindowClass, nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), app.MainWindow());
+    EXPECT_TRUE(app.TrayIconPresent());
+    EXPECT_TRUE(StoredSettings().empty());
 }
 
 TEST(TrayShellStartUp, SessionEndDuringStartUpKeepsTheStoredSettings) {

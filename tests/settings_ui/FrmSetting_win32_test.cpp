@@ -28,6 +28,7 @@
 namespace {
 
 constexpr wchar_t kSandboxPath[] = L"SOFTWARE\\TockwenTests\\Machine";
+constexpr wchar_t kUserSandboxPath[] = L"Software\\TockwenTests\\User";
 
 std::wstring Wide(std::u16string_view text) {
     return std::wstring(text.begin(), text.end());
@@ -58,16 +59,6 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// A Run value that can refuse changes, as HKLM does for a user without administrator rights.
-class RefusingRunRegistry : public RunRegistry {
-  public:
-    std::wstring value;
-    int stores = 0, removes = 0;
-    std::wstring ReadRunValue() override { return value; }
-    void StoreRunValue(std::wstring_view) override { ++stores; }
-    void RemoveRunValue() override { ++removes; }
-};
-
 BOOL CALLBACK CountDialogs(HWND window, LPARAM param) {
     if (ClassOf(window) == L"TockwenFrmSetting") ++*reinterpret_cast<int*>(param);
     return TRUE;
@@ -79,8 +70,9 @@ class FrmSettingTest : public ::testing::Test {
         saved_ = Settings;
         Settings = DefaultSettings();
         sandbox_.emplace(HKEY_LOCAL_MACHINE, kSandboxPath);
-        ASSERT_TRUE(*sandbox_);
-        registry_.emplace(sandbox_->get());
+        userSandbox_.emplace(HKEY_CURRENT_USER, kUserSandboxPath);
+        ASSERT_TRUE(*sandbox_ && *userSandbox_);
+        registry_.emplace(sandbox_->get(), userSandbox_->get());
         SetFrmSettingRunRegistry(&*registry_);
     }
     void TearDown() override {
@@ -89,6 +81,7 @@ class FrmSettingTest : public ::testing::Test {
         SetFrmSettingRunRegistry(nullptr);
         registry_.reset();
         sandbox_.reset();
+        userSandbox_.reset();
         Settings = saved_;
     }
 
@@ -136,10 +129,11 @@ class FrmSettingTest : public ::testing::Test {
         return ::GetPixel(dc.get(), 8, 8);
     }
     std::wstring RunValue() { return ReadValueText(sandbox_->get(), kRunKeyPath, kRunValueName); }
+    std::wstring UserRunValue() { return ReadValueText(userSandbox_->get(), kRunKeyPath, kRunValueName); }
 
     SettingsRecord saved_;
-    std::optional<ScratchKey> sandbox_;
-    std::optional<MachineRunRegistry> registry_;
+    std::optional<ScratchKey> sandbox_, userSandbox_;
+    std::optional<RunKeyRegistry> registry_;
 };
 
 TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
@@ -462,6 +456,7 @@ TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
     Click(ControlId::Check2);
     EXPECT_TRUE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), CurrentRunPath());
+    EXPECT_EQ(UserRunValue(), L"") << "an administrator registers machine-wide only";
     Click(ControlId::Check2);
     EXPECT_FALSE(Checked(ControlId::Check2));
     EXPECT_EQ(RunValue(), L"");
@@ -482,22 +477,26 @@ TEST_F(FrmSettingTest, RunBoxFollowsTheRegistryAndWritesIt) {
 }
 
 TEST_F(FrmSettingTest, RefusedRunChangesShowTheTruth) {
-    RefusingRunRegistry refusing;
+    RunKeyRegistry refusing(nullptr, nullptr); // neither key can be written
     SetFrmSettingRunRegistry(&refusing);
     Open();
     Click(ControlId::Check2);
-    EXPECT_EQ(refusing.stores, 1) << "one attempt; putting the box back must not run its handler again";
     EXPECT_FALSE(Checked(ControlId::Check2)) << "nothing was registered";
-    UnloadFrmSetting();
+}
 
-    refusing.value = L"C:\\clock.exe";
-    refusing.stores = 0;
+TEST_F(FrmSettingTest, RefusedMachineKeyFallsBackPerUser) {
+    RunKeyRegistry refusing(nullptr, userSandbox_->get()); // no machine-wide key can be written
+    SetFrmSettingRunRegistry(&refusing);
+    Open();
+    Click(ControlId::Check2);
+    EXPECT_EQ(UserRunValue(), CurrentRunPath());
+    EXPECT_TRUE(Checked(ControlId::Check2));
+    UnloadFrmSetting();
     Open();
     EXPECT_TRUE(Checked(ControlId::Check2));
-    EXPECT_EQ(refusing.stores, 1) << "the load rewrites the registration once";
     Click(ControlId::Check2);
-    EXPECT_EQ(refusing.removes, 1);
-    EXPECT_TRUE(Checked(ControlId::Check2)) << "the registration is still there";
+    EXPECT_EQ(UserRunValue(), L"");
+    EXPECT_FALSE(Checked(ControlId::Check2));
 }
 
 TEST_F(FrmSettingTest, OneInstanceShownAgain) {

@@ -113,14 +113,15 @@ TEST_F(RegistryTest, StoringCreatesTheKeyAndRemovingIsSilent) {
 TEST(RunRegistry, TheMachineWideRunValue) {
     // the real key of the test prefix; whatever was there is put back
     const std::wstring before = ReadValueText(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName);
-    MachineRunRegistry registry;
-    registry.StoreRunValue(L"C:\\clock.exe");
+    RunKeyRegistry registry;
+    EXPECT_TRUE(registry.StoreRunValue(RunPlace::Machine, L"C:\\clock.exe"));
     EXPECT_EQ(
         ReadValueText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", L"Tockwen"),
         L"C:\\clock.exe");
-    EXPECT_EQ(registry.ReadRunValue(), L"C:\\clock.exe");
-    registry.RemoveRunValue();
-    EXPECT_EQ(registry.ReadRunValue(), L"");
+    EXPECT_EQ(registry.ReadRunValue(RunPlace::Machine), L"C:\\clock.exe");
+    EXPECT_EQ(registry.ReadRunValue(RunPlace::User), L"") << "the per-user key is another place";
+    registry.RemoveRunValue(RunPlace::Machine);
+    EXPECT_EQ(registry.ReadRunValue(RunPlace::Machine), L"");
     if (!before.empty()) StoreValueText(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, before);
 }
 

@@ -113,65 +113,59 @@ TEST(RunRegistration, OnlyNonBlankTextIsARegistration) {
 
 namespace {
 
-// A Run value in memory that can refuse writes and deletes as HKLM does for an ordinary user.
-class FakeRunRegistry : public RunRegistry {
-  public:
-    std::optional<std::wstring> value;
-    bool denied = false;
-    std::vector<std::wstring> calls;
-
-    std::wstring ReadRunValue() override {
-        calls.push_back(L"read");
-        return value.value_or(L"");
+// Both Run values in memory; `refused` makes the machine-wide key refuse changes, as it does for
+// a standard user.
+struct FakeRunRegistry : RunRegistry {
+    std::optional<std::wstring> machine, user;
+    bool refused = false;
+    std::optional<std::wstring>& At(RunPlace place) { return place == RunPlace::Machine ? machine : user; }
+    std::wstring ReadRunValue(RunPlace place) override { return At(place).value_or(L""); }
+    bool StoreRunValue(RunPlace place, std::wstring_view path) override {
+        if (refused && place == RunPlace::Machine) return false;
+        At(place) = std::wstring(path);
+        return true;
     }
-    void StoreRunValue(std::wstring_view path) override {
-        calls.push_back(L"store " + std::wstring(path));
-        if (!denied) value = std::wstring(path);
-    }
-    void RemoveRunValue() override {
-        calls.push_back(L"remove");
-        if (!denied) value.reset();
+    void RemoveRunValue(RunPlace place) override {
+        if (!refused || place == RunPlace::User) At(place).reset();
     }
 };
 
 } // namespace
 
-TEST(RunRegistration, TickingStoresThePathAndShowsTicked) {
-    FakeRunRegistry registry;
-    EXPECT_TRUE(ApplyRunBox(true, L"C:\\clock.exe", registry));
-    EXPECT_EQ(registry.value, L"C:\\clock.exe");
-    EXPECT_EQ(registry.calls, (std::vector<std::wstring>{L"store C:\\clock.exe", L"read"}));
-}
-
-TEST(RunRegistration, TickingRewritesAnOldLocation) {
-    FakeRunRegistry registry;
-    registry.value = L"D:\\old\\clock.exe";
-    EXPECT_TRUE(ApplyRunBox(true, L"C:\\new\\clock.exe", registry));
-    EXPECT_EQ(registry.value, L"C:\\new\\clock.exe");
-}
-
-TEST(RunRegistration, ClearingRemovesAndShowsCleared) {
-    FakeRunRegistry registry;
-    registry.value = L"C:\\clock.exe";
-    EXPECT_FALSE(ApplyRunBox(false, L"C:\\clock.exe", registry));
-    EXPECT_FALSE(registry.value.has_value());
-    // clearing when nothing is registered is silent and ends cleared
-    EXPECT_FALSE(ApplyRunBox(false, L"C:\\clock.exe", registry));
-}
-
-TEST(RunRegistration, RefusedChangesShowWhatTheRegistryHolds) {
-    FakeRunRegistry registry;
-    registry.denied = true;
-    // the write is refused: no registration, so the box must not stay ticked
-    EXPECT_FALSE(ApplyRunBox(true, L"C:\\clock.exe", registry));
-    EXPECT_FALSE(registry.value.has_value());
-
-    // the delete is refused: the registration is still there, so the box must stay ticked
-    registry.value = L"C:\\clock.exe";
-    EXPECT_TRUE(ApplyRunBox(false, L"C:\\clock.exe", registry));
-    EXPECT_EQ(registry.value, L"C:\\clock.exe");
-
-    // a refused rewrite leaves an older registration in place, and the box says so
-    registry.value = L"D:\\old\\clock.exe";
-    EXPECT_TRUE(ApplyRunBox(true, L"C:\\clock.exe", registry));
+TEST(RunRegistration, BoxWritesTheMachineValueOrFallsBackPerUser) {
+    const std::wstring here = L"C:\\Program Files\\Tockwen\\Tockwen.exe", old = L"D:\\old\\clock.exe";
+    const std::optional<std::wstring> none;
+    struct Case {
+        const char* what;
+        bool refused;
+        std::optional<std::wstring> machine, user; // before
+        bool ticked;
+        std::optional<std::wstring> machineAfter, userAfter;
+        bool shown;
+    };
+    const Case cases[] = {
+        // an administrator: the machine-wide value only, nothing per user
+        {"tick", false, none, none, true, here, none, true},
+        {"tick rewrites an old location", false, old, none, true, here, none, true},
+        {"clear", false, here, none, false, none, none, false},
+        {"clear with nothing registered", false, none, none, false, none, none, false},
+        {"a per-user value is rewritten where it is", false, none, old, true, none, here, true},
+        // a standard user: the machine-wide key refuses every change
+        {"refused tick writes per user", true, none, none, true, none, here, true},
+        {"refused rewrite adds the current location", true, old, none, true, old, here, true},
+        {"machine value names this program already", true, here, none, true, here, none, true},
+        {"blank machine value is no registration", true, L"  ", none, true, L"  ", here, true},
+        {"per-user value rewritten", true, none, old, true, none, here, true},
+        {"per-user value cleared", true, none, here, false, none, none, false},
+        {"undeletable machine value keeps the box ticked", true, here, here, false, here, none, true},
+    };
+    for (const Case& c : cases) {
+        FakeRunRegistry registry;
+        registry.refused = c.refused;
+        registry.machine = c.machine;
+        registry.user = c.user;
+        EXPECT_EQ(ApplyRunBox(c.ticked, here, registry), c.shown) << c.what;
+        EXPECT_EQ(registry.machine, c.machineAfter) << c.what;
+        EXPECT_EQ(registry.user, c.userAfter) << c.what;
+    }
 }
