@@ -46,6 +46,7 @@ inline void ReleaseModule(HMODULE module) {
 
 using unique_hicon = unique_any<HICON, &::DestroyIcon>;
 using unique_hbitmap = unique_any<HBITMAP, &::DeleteObject>;
+using unique_hfont = unique_any<HFONT, &::DeleteObject>;
 using unique_hdc = unique_any<HDC, &::DeleteDC>;
 using unique_hkey = unique_any<HKEY, &handles_detail::CloseKey>;
 using unique_hmodule = unique_any<HMODULE, &handles_detail::ReleaseModule>;

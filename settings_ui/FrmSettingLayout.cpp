@@ -18,8 +18,13 @@ int DivideRoundHalfEven(int numerator, int denominator) {
 
 } // namespace
 
-int PixelsFromTwips(int twips) {
-    return DivideRoundHalfEven(twips, kTwipsPerPixel);
+int PixelsFromTwips(int twips, int dpi) {
+    // at 96 DPI this is twips / 15 exactly: the same ratio, so the same rounding
+    return DivideRoundHalfEven(twips * dpi, kTwipsPerInch);
+}
+
+int ScaleToDpi(int length, int fromDpi, int toDpi) {
+    return DivideRoundHalfEven(length * toDpi, fromDpi);
 }
 
 int IntervalIndexFromAlarm(std::int32_t alarm) {

@@ -5,10 +5,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/Handles.h"
 #include "app/Settings.h"
 #include "app/WideText_win32.h"
+#include "app/WindowDpi_win32.h"
 #include "app/WindowIcon_win32.h"
 #include "app/Window_win32.h"
 #include "render/ResolveColor_win32.h"
@@ -26,11 +28,16 @@ namespace {
 constexpr wchar_t kFrmSettingClass[] = L"TockwenFrmSetting";
 constexpr DWORD kFrmSettingStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFrmSettingExStyle = 0;
-// the dropped-down part of a combo box: room for the five entries
-constexpr int kComboListHeight = 100;
 
-int Px(int twips) {
-    return PixelsFromTwips(twips);
+// The dialog font at `dpi`: the stock GUI font, which the system makes for its own DPI, scaled.
+// At the system DPI it is that very font.
+unique_hfont DialogFontAt(int dpi) {
+    LOGFONTW font{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    const int systemDpi = SystemDpi();
+    font.lfHeight = ScaleToDpi(font.lfHeight, systemDpi, dpi);
+    font.lfWidth = ScaleToDpi(font.lfWidth, systemDpi, dpi);
+    return unique_hfont(::CreateFontIndirectW(&font));
 }
 
 RunKeyRegistry systemRunRegistry;
@@ -50,7 +57,10 @@ class FrmSetting : public Window<FrmSetting> {
 
     // Creates the dialog's window, which owns the dialog from then on; null when it cannot be made.
     static HWND Open(HINSTANCE instance) {
-        RECT outer{0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
+        // sized for the system DPI; a window that opens on a monitor of another DPI is resized at
+        // its creation
+        const int dpi = SystemDpi();
+        RECT outer{0, 0, PixelsFromTwips(kClientWidthTwips, dpi), PixelsFromTwips(kClientHeightTwips, dpi)};
         ::AdjustWindowRectEx(&outer, kFrmSettingStyle, FALSE, kFrmSettingExStyle);
         const std::wstring caption = WidenUtf16(kFrmSettingCaption);
         // no owner: the dialog stands on its own, modeless, like the hidden main window
@@ -78,19 +88,46 @@ class FrmSetting : public Window<FrmSetting> {
         return ::DefDlgProcW(window, message, wParam, lParam);
     }
 
+    int Px(int twips) const { return PixelsFromTwips(twips, dpi_); }
+
+    struct PixelPlace {
+        int left, top, width, height;
+    };
+    // A control's place in pixels at the dialog's DPI; a combo box's height includes its list.
+    PixelPlace PlaceOf(const ControlPlace& c) const {
+        const int listHeight = c.kind == ControlKind::Combo ? Px(kComboListTwips) : 0;
+        return {Px(c.left), Px(c.top), Px(c.width), Px(c.height) + listHeight};
+    }
+
+    // The client area takes the layout's size at the dialog's DPI, the frame staying as it is.
+    void FitClientArea() {
+        RECT outer, client;
+        ::GetWindowRect(window_, &outer);
+        ::GetClientRect(window_, &client);
+        const int width = Px(kClientWidthTwips), height = Px(kClientHeightTwips);
+        if (client.right == width && client.bottom == height) return;
+        ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left - client.right + width,
+                       outer.bottom - outer.top - client.bottom + height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // The font, and for a combo box the closed height, that a control takes at the dialog's DPI.
+    void DressControl(HWND control, const ControlPlace& c, bool redraw) const {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
+        if (c.kind == ControlKind::Combo) FitComboHeight(control, Px(c.height));
+    }
+
     void CreateControls() {
         const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-        const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
         for (const ControlPlace& c : kFrmSettingControls) {
             const int id = static_cast<int>(c.id);
-            const int left = Px(c.left), top = Px(c.top), width = Px(c.width), height = Px(c.height);
+            const PixelPlace place = PlaceOf(c);
             if (c.kind == ControlKind::XPStyle) {
-                CreateXPStyle(window_, left, top, width, height, id);
+                CreateXPStyle(window_, place.left, place.top, place.width, place.height, id);
                 continue;
             }
             const wchar_t* cls = L"STATIC";
             DWORD style = WS_CHILD | WS_VISIBLE;
-            int createHeight = height;
             switch (c.kind) {
             case ControlKind::Label:
                 style |= SS_LEFT | SS_NOPREFIX | WS_GROUP;
@@ -102,7 +139,6 @@ class FrmSetting : public Window<FrmSetting> {
             case ControlKind::Combo:
                 cls = WC_COMBOBOXW;
                 style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
-                createHeight = height + kComboListHeight;
                 break;
             case ControlKind::CheckBox:
                 cls = WC_BUTTONW;
@@ -121,11 +157,10 @@ class FrmSetting : public Window<FrmSetting> {
                 break;
             }
             const std::wstring text = WidenUtf16(c.text);
-            HWND control =
-                ::CreateWindowExW(0, cls, text.c_str(), style, left, top, width, createHeight, window_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-            ::SendMessageW(control, WM_SETFONT, font, FALSE);
-            if (c.kind == ControlKind::Combo) FitComboHeight(control, height);
+            HWND control = ::CreateWindowExW(
+                0, cls, text.c_str(), style, place.left, place.top, place.width, place.height, window_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+            DressControl(control, c, false);
         }
         combo1_ = Item(ControlId::Combo1);
         combo2_ = Item(ControlId::Combo2);
@@ -174,8 +209,14 @@ class FrmSetting : public Window<FrmSetting> {
         switch (message) {
         case WM_CREATE:
             openDialog = this;
+            dpi_ = WindowDpi(window_);
+            font_ = DialogFontAt(dpi_);
+            FitClientArea();
             CreateControls();
             Load();
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_COMMAND:
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
@@ -204,6 +245,24 @@ class FrmSetting : public Window<FrmSetting> {
             OnCombo2Change();
     }
 
+    // Moved to a monitor of another DPI (or the scaling changed): the new layout and font, in the
+    // window rectangle the system suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested) {
+        dpi_ = dpi;
+        // the controls hold the old font until each has the new one
+        const unique_hfont previous = std::exchange(font_, DialogFontAt(dpi_));
+        ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        for (const ControlPlace& c : kFrmSettingControls) {
+            HWND control = Item(c.id);
+            if (c.kind == ControlKind::XPStyle) SetXPStyleDpi(control, dpi_);
+            const PixelPlace place = PlaceOf(c);
+            ::SetWindowPos(control, nullptr, place.left, place.top, place.width, place.height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            if (c.kind != ControlKind::XPStyle) DressControl(control, c, true);
+        }
+    }
+
     HWND Item(ControlId id) const { return ::GetDlgItem(window_, static_cast<int>(id)); }
 
     static void AddEntry(HWND combo, std::u16string_view entry) {
@@ -211,15 +270,23 @@ class FrmSetting : public Window<FrmSetting> {
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
-    // The closed combo box takes the height the layout gives it, whatever the font makes of it.
-    static void FitComboHeight(HWND combo, int height) {
+    static int OuterHeight(HWND window) {
         RECT rect;
-        ::GetWindowRect(combo, &rect);
-        const int delta = height - (rect.bottom - rect.top);
-        const auto field =
-            static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        if (delta != 0 && field + delta > 0)
-            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + delta);
+        ::GetWindowRect(window, &rect);
+        return rect.bottom - rect.top;
+    }
+
+    // The closed combo box takes the height the layout gives it, whatever the font makes of it.
+    // The field height is corrected by what the outer height lacks; a second step covers Wine,
+    // whose field reads 2 pixels more than was set once a height has been set.
+    static void FitComboHeight(HWND combo, int height) {
+        auto field = static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        int outer = OuterHeight(combo);
+        for (int step = 0; step < 2 && outer != height && field + height - outer > 0; ++step) {
+            field += height - outer;
+            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+            outer = OuterHeight(combo);
+        }
     }
 
     static HWND EditOf(HWND combo) {
@@ -336,6 +403,8 @@ class FrmSetting : public Window<FrmSetting> {
     }
 
     unsigned serial_;
+    int dpi_ = kDefaultDpi;
+    unique_hfont font_; // the controls' font at dpi_; outlives them, as the window's object does
     HWND combo1_ = nullptr, combo2_ = nullptr, check1_ = nullptr, check2_ = nullptr;
     HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr;
     ColorValue preview_ = 0;

@@ -6,10 +6,15 @@
 #include <memory>
 
 #include "app/Handles.h"
+#include "app/WindowDpi_win32.h"
 #include "app/Window_win32.h"
 #include "app/SystemLibrary_win32.h"
+#include "settings_ui/FrmSettingLayout.h"
 
 namespace {
+
+// wParam: the DPI the control's fixed size is to be taken at
+constexpr UINT kSetDpiMessage = WM_USER + 1;
 
 class XPStyle : public Window<XPStyle> {
   public:
@@ -42,14 +47,18 @@ class XPStyle : public Window<XPStyle> {
         }
         case WM_CREATE:
             // CreateWindowEx sizes the window without asking it; put the fixed size in place now
-            ::SetWindowPos(window_, nullptr, 0, 0, kXPStyleSize, kXPStyleSize,
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            size_ = PixelsFromTwips(kXPStyleTwips, WindowDpi(::GetParent(window_)));
+            ApplySize();
+            return 0;
+        case kSetDpiMessage:
+            size_ = PixelsFromTwips(kXPStyleTwips, static_cast<int>(wParam));
+            ApplySize();
             return 0;
         case WM_WINDOWPOSCHANGING: {
             auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
             if (!(pos->flags & SWP_NOSIZE)) {
-                pos->cx = kXPStyleSize;
-                pos->cy = kXPStyleSize;
+                pos->cx = size_;
+                pos->cy = size_;
             }
             return 0;
         }
@@ -67,7 +76,12 @@ class XPStyle : public Window<XPStyle> {
         return ::DefWindowProcW(window_, message, wParam, lParam);
     }
 
+    void ApplySize() const {
+        ::SetWindowPos(window_, nullptr, 0, 0, size_, size_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
     unique_hmodule shell32_;
+    int size_ = PixelsFromTwips(kXPStyleTwips);
 };
 
 } // namespace
@@ -76,4 +90,8 @@ static_assert(sizeof(INITCOMMONCONTROLSEX) == 8);
 
 HWND CreateXPStyle(HWND parent, int left, int top, int width, int height, int id) {
     return XPStyle::Create(parent, left, top, width, height, id);
+}
+
+void SetXPStyleDpi(HWND xpstyle, int dpi) {
+    ::SendMessageW(xpstyle, kSetDpiMessage, static_cast<WPARAM>(dpi), 0);
 }

@@ -15,6 +15,15 @@ TEST(FrmSettingLayout, TwipsToPixelsRoundToNearest) {
         EXPECT_EQ(PixelsFromTwips(c.twips), c.pixels) << c.twips;
 }
 
+TEST(FrmSettingLayout, TwipsAndFontHeightsAtOtherDpis) {
+    EXPECT_EQ(PixelsFromTwips(520, 144), 52);
+    EXPECT_EQ(PixelsFromTwips(305, 144), 30); // 30.5: halves to the even neighbour
+    EXPECT_EQ(PixelsFromTwips(3075, 144), 308);
+    EXPECT_EQ(PixelsFromTwips(315, 120), 26);
+    EXPECT_EQ(ScaleToDpi(-11, 96, 120), -14);
+    EXPECT_EQ(ScaleToDpi(-16, 144, 96), -11);
+}
+
 TEST(FrmSettingLayout, EveryControlFitsTheClientAreaExceptWhereDesigned) {
     EXPECT_EQ(PixelsFromTwips(kClientWidthTwips), 205);
     EXPECT_EQ(PixelsFromTwips(kClientHeightTwips), 174);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -13,6 +15,7 @@
 
 #include "app/Handles.h"
 #include "app/Settings.h"
+#include "app/WindowDpi_win32.h"
 #include "settings_ui/ColorDialogDriver_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/LibraryReferences_win32.h"
@@ -199,6 +202,54 @@ TEST_F(FrmSettingTest, XPStyleIsCreatedFirstAndKeepsItsSize) {
     ::GetWindowRect(Item(ControlId::Check1), &check);
     POINT p{check.left + 150, (check.top + check.bottom) / 2};
     EXPECT_EQ(::WindowFromPoint(p), Item(ControlId::Check1));
+}
+
+// At each DPI the dialog may meet, after the move a change of DPI makes: every control where the
+// layout puts it, in the font for that DPI, and every caption, measured with that font, whole.
+TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
+    HWND dialog = Open();
+    LOGFONTW stock{}, used{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
+    for (int dpi : {120, 144, 192, 96}) {
+        const auto px = [dpi](int twips) { return static_cast<LONG>(PixelsFromTwips(twips, dpi)); };
+        RECT outer, client;
+        ::GetWindowRect(dialog, &outer);
+        ::GetClientRect(dialog, &client);
+        RECT suggested{outer.left, outer.top, outer.right - client.right + px(kClientWidthTwips),
+                       outer.bottom - client.bottom + px(kClientHeightTwips)};
+        ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ::GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, px(kClientWidthTwips)) << dpi;
+        EXPECT_EQ(client.bottom, px(kClientHeightTwips)) << dpi;
+        for (const ControlPlace& c : kFrmSettingControls) {
+            HWND control = Item(c.id);
+            RECT r, box, text{};
+            ::GetWindowRect(control, &r);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                      (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
+                << dpi << " dpi, control " << static_cast<int>(c.id);
+            if (c.text.empty()) continue;
+            const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+            ::GetObjectW(font, sizeof(used), &used);
+            EXPECT_EQ(used.lfHeight, ScaleToDpi(stock.lfHeight, SystemDpi(), dpi)) << dpi;
+            const unique_hdc_window dc(control);
+            unique_select_object selected(dc.get(), font);
+            const std::wstring caption = Wide(c.text);
+            ::DrawTextW(dc.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            // a check box or option button draws its glyph and a gap of half a digit before the text
+            SIZE digit{};
+            ::GetTextExtentPoint32W(dc.get(), L"0", 1, &digit);
+            const bool glyph = c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton;
+            const int before =
+                glyph ? ScaleToDpi(::GetSystemMetrics(SM_CXMENUCHECK), SystemDpi(), dpi) + digit.cx / 2 : 0;
+            // what the control shows: the dialog's edge cuts the controls that run past it
+            ::GetClientRect(control, &box);
+            EXPECT_LE(before + text.right, std::min(box.right, client.right - r.left))
+                << dpi << " dpi: " << ::testing::PrintToString(caption);
+            EXPECT_LE(text.bottom, box.bottom) << dpi << " dpi: " << ::testing::PrintToString(caption);
+        }
+    }
 }
 
 TEST_F(FrmSettingTest, KeyboardOrder) {

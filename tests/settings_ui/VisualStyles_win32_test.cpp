@@ -50,6 +50,17 @@ TEST(VisualStyles, ManifestBindsCommonControls6) {
                            "\"|publicKeyToken=\"6595b64144ccf1df\"|language=\"*\""));
 }
 
+TEST(VisualStyles, ManifestAsksPerMonitorDpiAndNoElevation) {
+    const std::string text = ManifestText(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    for (const char* declared :
+         {"<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+          "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>",
+          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+          "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, "
+          "PerMonitor</dpiAwareness>"})
+        EXPECT_NE(text.find(declared), std::string::npos) << declared;
+}
+
 TEST(VisualStyles, ProgramUsesCommonControls6) {
     // the manifest is in this test program too, so the system binds it to the version 6 assembly;
     // Wine's copy reports 5.81 from DllGetVersion whichever assembly it serves, so the place it
