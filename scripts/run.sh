@@ -30,9 +30,16 @@ env=tests/support/wine-env.sh
 trap '$env down build/run >/dev/null' EXIT
 $env up build/run
 $env run build/run "$exe" &
-sleep 4
 . build/run/wine-state/env
 shot=$(pwd)/build/run/tray-$(date +%Y%m%d-%H%M%S).png
+# a new prefix paints its desktop late: wait (a minute at most) until the tray's corner shows
+# more than the bare taskbar, that is the clock's colours, then let it run a few seconds more
+for _ in $(seq 60); do
+    sleep 1
+    import -window root "$shot"
+    [ "$(convert "$shot" -crop 120x24+680+576 +repage -format %k info:)" -ge 5 ] && break
+done
+sleep 3
 import -window root "$shot"
 # the tray's corner, enlarged, beside the full desktop
 convert "$shot" -crop 120x24+680+576 +repage -scale 400% "${shot%.png}-tray.png"
