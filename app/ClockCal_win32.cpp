@@ -160,10 +160,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
 void ClockCal::DrawClock() {
     const ClockTime now = ReadLocalClock();
     if (trayClock_.Draw(now, Settings)) {
-        {
-            unique_hdc_window dc(window_);
-            tray_.hIcon = trayClock_.BuildIcon(dc.get());
-        }
+        tray_.hIcon = trayClock_.BuildIcon();
         ModifyTrayIcon();
     }
     if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();

@@ -43,6 +43,15 @@ if(NOT TOCKWEN_TESTS)
 endif()
 
 enable_testing()
+
+# scripts/measure-cpu.sh's references: the clock's two timers and nothing else, and the same with
+# the shell sent a ready-made icon as often as the clock's face changes
+foreach(floor WakeFloor SendFloor)
+    add_executable(${floor} WIN32 ${PROJECT_SOURCE_DIR}/tests/tools/WakeFloor_win32.cpp)
+    target_link_options(${floor} PRIVATE ${STATIC_LINK} -municode)
+    target_compile_options(${floor} PRIVATE ${TOCKWEN_WARNINGS})
+endforeach()
+target_compile_definitions(SendFloor PRIVATE TOCKWEN_SEND_ICON)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

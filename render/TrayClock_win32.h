@@ -21,30 +21,26 @@ class TrayClock {
     // differs from the one the current icon shows (or there is none): only then does the tray
     // need a new icon. Pixels are compared, so any change of colour, shape or size counts.
     bool Draw(const ClockTime& time, const SettingsRecord& settings);
-    // Copies Clock to ICOS, destroys the previous icon and builds the new one, using
-    // `referenceDC` for its colour format. The icon stays owned here (exactly one lives at a
-    // time); the result is null when the build failed, and then the next Draw counts as a change.
-    HICON BuildIcon(HDC referenceDC);
+    // Copies Clock to ICOS, destroys the previous icon and builds the new one. The icon stays
+    // owned here (exactly one lives at a time); the result is null when the build failed, and
+    // then the next Draw counts as a change.
+    HICON BuildIcon();
     // The next Draw counts as a change whatever it draws: the shell has forgotten our picture.
-    void Resend() { shown_.reset(); }
+    void Resend() { icos_.reset(); }
     // Draws and builds whether or not the picture changed.
-    HICON Redraw(HDC referenceDC, const ClockTime& time, const SettingsRecord& settings) {
+    HICON Redraw(const ClockTime& time, const SettingsRecord& settings) {
         Draw(time, settings);
-        return BuildIcon(referenceDC);
+        return BuildIcon();
     }
     // The icon's width and height in pixels, 16 to 32 (others are held to that range): the shell's
-    // small-icon size. A new size takes effect at the next redraw, which makes the ICOS bitmap anew
-    // once; redraws at an unchanged size reuse it.
+    // small-icon size. A new size takes effect at the next redraw, which then differs from ICOS.
     void SetSize(int size);
     int size() const { return clock_.width(); }
     HICON icon() const { return icon_.get(); }
     const Picture& clock() const { return clock_; }
 
   private:
-    void CopyToIcos(HDC referenceDC);
-
     Picture clock_;
-    unique_hbitmap icos_; // created on the first redraw after a size is set, then reused
+    std::optional<Picture> icos_; // the copy of Clock the live icon was built from; none without one
     unique_hicon icon_;
-    std::optional<Picture> shown_; // the picture the current icon was built from
 };

@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
-# Measures what a running tray clock costs the whole desktop: the CPU share of Tockwen, the
+# Measures what a running tray clock costs the whole desktop: the CPU share of the clock, the
 # tray (explorer), wineserver and the X server, from /proc, against an idle baseline taken in
-# the same run, on a private Wine desktop.
+# the same run, on a private Wine desktop. The clock column counts the process of the EXE being
+# measured; the test build's WakeFloor.exe (two 100 ms timers, no work) and SendFloor.exe (the
+# same, sending a ready-made icon 44 times a minute) run beside the clock show how much of its
+# share is only the cost of waking ten times a second and of telling the shell.
 #
-#   scripts/measure-cpu.sh [-s SECONDS] EXE [EXE ...]
+#   scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] EXE [EXE ...]
 #
 # Each EXE runs alone for SECONDS (default 60) after a short settling time; the idle baseline
-# is the same desktop with no clock running. Shares are percent of one core.
+# is the same desktop with no clock running. Shares are percent of one core. A share of a few
+# tenths of a percent moves by a third from one window to the next on a virtual machine, so
+# with ROUNDS > 1 the idle window and the EXEs take turns that many times and the median of
+# each column follows the rounds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=60
-if [ "${1:-}" = "-s" ]; then
-    seconds=${2:?seconds}
-    shift 2
-fi
-[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] EXE [EXE ...]" >&2; exit 2; }
+rounds=1
+while getopts s:r: option; do
+    case $option in
+    s) seconds=$OPTARG ;;
+    r) rounds=$OPTARG ;;
+    *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-r ROUNDS] EXE [EXE ...]" >&2; exit 2; }
 exes=()
 for exe in "$@"; do exes+=("$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")"); done
 
@@ -52,7 +63,8 @@ ticks_xvfb() {
 }
 server=wineserver
 pgrep -x wineserver64 >/dev/null && server=wineserver64
-sample() { echo "$(ticks_of Tockwen.exe) $(ticks_of explorer.exe) $(ticks_of $server) $(ticks_xvfb)"; }
+clock_name=none # the process name of the EXE running now
+sample() { echo "$(ticks_of "$clock_name") $(ticks_of explorer.exe) $(ticks_of $server) $(ticks_xvfb)"; }
 
 # one window of $seconds: prints the four shares and their sum
 measure() {
@@ -70,15 +82,45 @@ measure() {
             printf " %9.2f\n", sum }'
 }
 
-printf "%-28s %9s %9s %9s %9s %9s   (%% of one core over %d s)\n" "" Tockwen explorer wineserver Xvfb sum "$seconds"
+printf "%-28s %9s %9s %9s %9s %9s   (%% of one core over %d s)\n" "" clock explorer wineserver Xvfb sum "$seconds"
+rows=$world/measure-cpu.rows
+: >$rows
 sleep 10 # the desktop's own start-up is not idle
-measure "idle (no clock)"
-for exe in "${exes[@]}"; do
-    wine "$exe" </dev/null >/dev/null 2>&1 &
-    clock=$!
-    sleep 5 # start-up and the first frames are not the steady state
-    measure "$(basename "$(dirname "$exe")")/$(basename "$exe")"
-    kill $clock 2>/dev/null || true
-    wait $clock 2>/dev/null || true
-    sleep 2
+for round in $(seq "$rounds"); do
+    measure "idle (no clock)" | tee -a $rows
+    for exe in "${exes[@]}"; do
+        clock_name=$(basename "$exe")
+        wine "$exe" </dev/null >/dev/null 2>&1 &
+        clock=$!
+        sleep 5 # start-up and the first frames are not the steady state
+        measure "$(basename "$(dirname "$exe")")/$(basename "$exe")" | tee -a $rows
+        # closed as a user would, so that its icon leaves the tray before the next one comes
+        wine taskkill /im "$clock_name" >/dev/null 2>&1 || true
+        for _ in $(seq 50); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
+        kill $clock 2>/dev/null || true
+        wait $clock 2>/dev/null || true
+        clock_name=none
+        sleep 2
+    done
 done
+[ "$rounds" -gt 1 ] || exit 0
+echo "median of $rounds rounds:"
+# rows keep their order of first appearance; each column's median is taken on its own
+awk '{
+        label = substr($0, 1, 28); sub(/ +$/, "", label)
+        if (!(label in count)) order[++labels] = label
+        n = ++count[label]
+        for (i = 1; i <= 5; i++) value[label, i, n] = $(NF - 5 + i)
+    }
+    END {
+        for (l = 1; l <= labels; l++) {
+            label = order[l]; n = count[label]
+            printf "%-28s", label
+            for (i = 1; i <= 5; i++) {
+                for (j = 1; j <= n; j++) v[j] = value[label, i, j]
+                for (j = 2; j <= n; j++) for (k = j; k > 1 && v[k - 1] > v[k]; k--) { t = v[k]; v[k] = v[k - 1]; v[k - 1] = t }
+                printf " %9.2f", n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+            }
+            printf "\n"
+        }
+    }' $rows

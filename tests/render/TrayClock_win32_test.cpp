@@ -63,7 +63,7 @@ class TrayClockTest : public testing::Test {
 
 TEST_F(TrayClockTest, FirstFrameIsABlackSquare) {
     TrayClock tray;
-    HICON icon = tray.Redraw(screen_.get(), {9, 41, 7}, SettingsRecord{});
+    HICON icon = tray.Redraw({9, 41, 7}, SettingsRecord{});
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon, tray.icon());
     const IconPixels pixels = ReadIcon(screen_.get(), icon);
@@ -82,7 +82,7 @@ TEST_F(TrayClockTest, IconShowsTheDrawnFace) {
         const ClockTime time{14, 27, 51};
         Picture expected;
         DrawClockFace(expected, time, settings);
-        EXPECT_EQ(tray.Redraw(screen_.get(), time, settings) != nullptr, true);
+        EXPECT_EQ(tray.Redraw(time, settings) != nullptr, true);
         EXPECT_EQ(tray.clock(), expected);
         const IconPixels pixels = ReadIcon(screen_.get(), tray.icon());
         for (std::size_t i = 0; i < 256; ++i) {
@@ -112,7 +112,7 @@ TEST_F(TrayClockTest, IconAtTheShellsSizeShowsItsGolden) {
         SettingsRecord settings = DefaultSettings();
         settings.ClockShape = c.circular;
         tray.SetSize(c.size);
-        ASSERT_TRUE(tray.Redraw(screen_.get(), {10, 8, 37}, settings));
+        ASSERT_TRUE(tray.Redraw({10, 8, 37}, settings));
         const IconPixels pixels = ReadIcon(screen_.get(), tray.icon(), c.size);
         EXPECT_EQ(pixels.sizes, (std::array<LONG, 4>{c.size, c.size, c.size, c.size}));
         for (std::size_t i = 0; i < golden.size(); ++i) {
@@ -127,16 +127,16 @@ TEST_F(TrayClockTest, SystemColoursAreResolved) {
     SettingsRecord settings = DefaultSettings();
     settings.BGColor = 0x80000000 | COLOR_WINDOW;
     TrayClock tray;
-    tray.Redraw(screen_.get(), {3, 0, 0}, settings);
+    tray.Redraw({3, 0, 0}, settings);
     EXPECT_EQ(tray.clock().Get(3, 12), GetSysColor(COLOR_WINDOW));
 }
 
 // The previous icon is destroyed by the redraw that replaces it.
 TEST_F(TrayClockTest, ExactlyOneLiveIcon) {
     TrayClock tray;
-    HICON previous = tray.Redraw(screen_.get(), {1, 2, 3}, DefaultSettings());
+    HICON previous = tray.Redraw({1, 2, 3}, DefaultSettings());
     for (int second = 4; second < 14; ++second) {
-        HICON current = tray.Redraw(screen_.get(), {1, 2, second}, DefaultSettings());
+        HICON current = tray.Redraw({1, 2, second}, DefaultSettings());
         ASSERT_TRUE(current);
         EXPECT_TRUE(IconAlive(current));
         if (current != previous) {
@@ -149,7 +149,7 @@ TEST_F(TrayClockTest, ExactlyOneLiveIcon) {
 TEST_F(TrayClockTest, TenThousandRedrawsLeakNothing) {
     TrayClock tray;
     SettingsRecord settings = DefaultSettings();
-    tray.Redraw(screen_.get(), {0, 0, 0}, settings);
+    tray.Redraw({0, 0, 0}, settings);
     const auto gdiAfterFirst = GdiObjectCount();
     const auto userAfterFirst = UserObjectCount();
 
@@ -157,7 +157,7 @@ TEST_F(TrayClockTest, TenThousandRedrawsLeakNothing) {
     constexpr int kRedraws = 10000;
     for (int i = 0; i < kRedraws; ++i) {
         settings.ClockShape = (i / 600) % 2 != 0;
-        ASSERT_TRUE(tray.Redraw(screen_.get(), {(i / 3600) % 24, (i / 60) % 60, i % 60}, settings)) << i;
+        ASSERT_TRUE(tray.Redraw({(i / 3600) % 24, (i / 60) % 60, i % 60}, settings)) << i;
     }
     const double micros =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();

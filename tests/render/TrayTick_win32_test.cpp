@@ -48,10 +48,7 @@ TEST(TrayTick, TenThousandTicksWithShellUpdates) {
     SettingsRecord settings = DefaultSettings();
     const auto tick = [&](int i) {
         const ClockTime now{(i / 3600) % 24, (i / 60) % 60, i % 60};
-        {
-            unique_hdc_window dc(window.get());
-            tray.hIcon = trayClock.Redraw(dc.get(), now, settings);
-        }
+        tray.hIcon = trayClock.Redraw(now, settings);
         return Shell_NotifyIconA(NIM_MODIFY, &tray) != FALSE;
     };
     ASSERT_TRUE(tick(0));

@@ -1,0 +1,80 @@
+// The cost of waking alone: a hidden window with the clock's two 100 ms timers, set together as
+// the clock sets them, and nothing done on a tick. scripts/measure-cpu.sh runs it beside the
+// clock, so that what the clock spends on its own work can be told from what any program that
+// wakes ten times a second spends on this system.
+//
+// Built with TOCKWEN_SEND_ICON (SendFloor.exe) it also does the least a tray clock must: it adds
+// one ready-made icon and sends it to the shell again (NIM_MODIFY) at 44 seconds of every
+// minute, as often as the clock's face changes, building nothing.
+#include <windows.h>
+
+namespace {
+
+#ifdef TOCKWEN_SEND_ICON
+NOTIFYICONDATAA tray{};
+WORD lastSecond = 60;
+
+HICON ReadyMadeIcon() {
+    // a 16 x 16 icon of one colour: 40-byte header, 32-bit colour rows, then the mask rows
+    static BYTE image[40 + 16 * 16 * 4 + 16 * 4];
+    const BYTE header[16] = {40, 0, 0, 0, 16, 0, 0, 0, 32, 0, 0, 0, 1, 0, 32, 0};
+    CopyMemory(image, header, sizeof header);
+    for (int i = 0; i < 16 * 16; ++i)
+        image[40 + 4 * i + 1] = 0x80; // green
+    return CreateIconFromResourceEx(image, sizeof image, TRUE, 0x00030000, 16, 16, LR_DEFAULTCOLOR);
+}
+#endif
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+#ifdef TOCKWEN_SEND_ICON
+    case WM_TIMER: {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        // 16 seconds a minute draw the face of the second before: 44 changes a minute
+        if (wParam == 1 && now.wSecond != lastSecond && now.wSecond % 15 % 4 != 1) {
+            lastSecond = now.wSecond;
+            Shell_NotifyIconA(NIM_MODIFY, &tray);
+        }
+        return 0;
+    }
+#endif
+    case WM_DESTROY:
+#ifdef TOCKWEN_SEND_ICON
+        Shell_NotifyIconA(NIM_DELETE, &tray);
+        DestroyIcon(tray.hIcon);
+#endif
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"TockwenWakeFloor";
+    if (!RegisterClassW(&windowClass)) return 1;
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
+    if (!window) return 1;
+#ifdef TOCKWEN_SEND_ICON
+    tray.cbSize = sizeof tray;
+    tray.hWnd = window;
+    tray.uID = 1;
+    tray.uFlags = NIF_MESSAGE | NIF_ICON;
+    tray.uCallbackMessage = WM_APP;
+    tray.hIcon = ReadyMadeIcon();
+    Shell_NotifyIconA(NIM_ADD, &tray);
+#endif
+    SetTimer(window, 2, 100, nullptr);
+    SetTimer(window, 1, 100, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    return 0;
+}
