@@ -48,6 +48,7 @@ enable_testing()
 # the shell sent a ready-made icon as often as the clock's face changes
 foreach(floor WakeFloor SendFloor)
     add_executable(${floor} WIN32 ${PROJECT_SOURCE_DIR}/tests/tools/WakeFloor_win32.cpp)
+    target_link_libraries(${floor} PRIVATE tockwen_core)
     target_link_options(${floor} PRIVATE ${STATIC_LINK} -municode)
     target_compile_options(${floor} PRIVATE ${TOCKWEN_WARNINGS})
 endforeach()

@@ -8,6 +8,8 @@
 // minute, as often as the clock's face changes, building nothing.
 #include <windows.h>
 
+#include "render/IconImage.h"
+
 namespace {
 
 #ifdef TOCKWEN_SEND_ICON
@@ -15,13 +17,12 @@ NOTIFYICONDATAA tray{};
 WORD lastSecond = 60;
 
 HICON ReadyMadeIcon() {
-    // a 16 x 16 icon of one colour: 40-byte header, 32-bit colour rows, then the mask rows
-    static BYTE image[40 + 16 * 16 * 4 + 16 * 4];
-    const BYTE header[16] = {40, 0, 0, 0, 16, 0, 0, 0, 32, 0, 0, 0, 1, 0, 32, 0};
-    CopyMemory(image, header, sizeof header);
-    for (int i = 0; i < 16 * 16; ++i)
-        image[40 + 4 * i + 1] = 0x80; // green
-    return CreateIconFromResourceEx(image, sizeof image, TRUE, 0x00030000, 16, 16, LR_DEFAULTCOLOR);
+    Picture picture; // 16 x 16 of one colour
+    picture.Clear(0x00008000);
+    static IconImage image;
+    MakeIconImage(picture, Picture::kBackground, image);
+    return CreateIconFromResourceEx(image.bytes.data(), static_cast<DWORD>(image.size), TRUE, 0x00030000, 16,
+                                    16, LR_DEFAULTCOLOR);
 }
 #endif
 
