@@ -1,23 +1,39 @@
 #!/usr/bin/env bash
-# A private Wine world for the Windows tests: a throwaway 32-bit prefix inside the build tree,
-# its own virtual X display, one shared 800x600 Wine desktop whose taskbar shows the tray, and
-# a PulseAudio null sink so that sound really plays (and can be recorded) with no hardware.
+# A private Wine world for the Windows tests: a throwaway prefix inside the build tree, its own
+# virtual X display, one shared 800x600 Wine desktop whose taskbar shows the tray, and a
+# PulseAudio null sink so that sound really plays (and can be recorded) with no hardware.
 #
-#   wine-env.sh up   BUILD_DIR           start everything (idempotent)
-#   wine-env.sh run  BUILD_DIR prog ...  run a Windows program inside it
-#   wine-env.sh down BUILD_DIR           stop everything
-#   wine-env.sh env  BUILD_DIR           print the environment (to source from a shell)
+#   wine-env.sh up   WORLD           start everything (idempotent)
+#   wine-env.sh run  WORLD prog ...  run a Windows program inside it
+#   wine-env.sh down WORLD           stop everything
+#   wine-env.sh env  WORLD           print the environment (to source from a shell)
+#
+# WORLD is a build directory or a folder inside one: several worlds of one build (another DPI,
+# a test that runs beside the others) each have their own prefix, server, display and sound.
+# Their prefixes are copies of one booted template per build directory, so only the first world
+# pays for booting Wine.
 #
 # TOCKWEN_WINE_DPI=120|144|192 at `up` gives the world that system DPI (LogPixels) instead of 96;
-# it holds for the prefix until an `up` with another value (or none, which means 96). BUILD_DIR
-# may also be a folder inside a build directory: a second world for the same build.
+# it holds for the prefix until an `up` with another value (or none, which means 96).
+#
+# Real time: Wine 8 feeds PulseAudio from a thread of the playing program, through wineserver
+# round trips, and keeps only about 25 ms queued at the server. Whenever that thread or the
+# wineserver waits longer for a CPU, the sink plays silence in the middle of a clip (5-65 ms
+# gaps, seen on an idle machine as well as a loaded one). Windows runs its audio engine at
+# real-time priority; here the world's servers and programs run with real-time round-robin
+# scheduling where the system allows it, so that nothing outside the world can starve them.
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
-build=$(cd "${2:?build directory}" && pwd)
+build=$(cd "${2:?world directory}" && pwd)
 shift 2
 state=$build/wine-state
 envfile=$state/env
+
+# the build directory whose template the world copies: the world itself or the folder above it
+home=$build
+[ -f "$build/CMakeCache.txt" ] || [ ! -f "$build/../CMakeCache.txt" ] || home=$(cd "$build/.." && pwd)
+template=$home/wine-template
 
 base_env() {
     export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
@@ -26,7 +42,7 @@ base_env() {
     # programs, where only the 64-bit loader starts. Debian's `wine` picks the 32-bit loader
     # whenever it is installed, so a `wine` of our own leads every caller (this script, and
     # tests that start Unix programs which start Wine again) to the 64-bit one.
-    if grep -qs 'x86_64-w64-mingw32' "$build/CMakeCache.txt" "$build/../CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if grep -qs 'x86_64-w64-mingw32' "$home/CMakeCache.txt" || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
         mkdir -p "$state/bin"
         printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$state/bin/wine"
@@ -34,6 +50,14 @@ base_env() {
         export PATH=$state/bin:$PATH
     fi
 }
+
+# Real-time round-robin for the world's servers and programs (the servers above the programs
+# they serve), or normal scheduling where the system refuses it (no CAP_SYS_NICE).
+if chrt -r 1 true 2>/dev/null; then
+    server_sched=(chrt -r 20) program_sched=(chrt -r 10)
+else
+    server_sched=() program_sched=()
+fi
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
@@ -48,16 +72,50 @@ desktop_running() {
     return 1
 }
 
-# The prefix's system DPI. Wine's processes read it as they start, so after a change the server
-# and the helpers that wineboot started go before the desktop starts.
+# The prefix's system DPI. Wine's processes read it as they start, so it is set before the
+# world's server starts for good.
 set_dpi() {
-    local key='HKCU\Control Panel\Desktop' now
-    now=$(wine reg query "$key" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
+    local marker=$WINEPREFIX/.tockwen-dpi now
+    now=$(cat "$marker" 2>/dev/null ||
+        wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels </dev/null 2>/dev/null | tr -d '\r' |
+        awk '$1 == "LogPixels" { print $3 }' || true)
     [ $((${now:-96})) -eq "$1" ] && return 0 # no value: Wine's default, 96
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >>"$state/wine.log" 2>&1
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    wineserver -p </dev/null >>"$state/wine.log" 2>&1
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >>"$state/wine.log" 2>&1
+    echo "$1" >"$marker"
+}
+
+# Boots a fresh prefix once for the build directory, with what every world needs, and leaves
+# it on disk with its server stopped. Worlds that come up together wait for the first.
+make_template() {
+    mkdir -p "$home"
+    exec 9>"$home/wine-template.lock"
+    flock 9
+    if [ ! -f "$template/system.reg" ]; then
+        rm -rf "$template"
+        mkdir -p "$template"
+        (
+            export WINEPREFIX=$template
+            wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
+            # one shared desktop for every process, so the tray icon is in its taskbar
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
+            # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its
+            # UI fonts to a Korean face; without it every Hangul syllable is drawn as a box
+            local face
+            for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+                wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                    /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
+            done
+            # Wine draws the caption buttons' glyphs (the close box's x) with Marlett from
+            # fonts-wine; Debian's 64-bit Wine 8 looks for its own fonts in a folder that does not
+            # exist, so the prefix's font folder gets a link to it
+            ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+            # the registry reaches its files when the server ends
+            wineserver -w
+        )
+        [ -f "$template/system.reg" ] || { echo "wine-env: booting a Wine prefix in $template failed" >&2; exit 1; }
+    fi
+    flock -u 9
 }
 
 up() {
@@ -66,18 +124,21 @@ up() {
     # a leftover environment of an interrupted run is torn down first
     [ -f "$envfile" ] && down >/dev/null
 
-    # a display nobody else uses
+    # a display nobody else uses; two worlds coming up together must not pick the same one
     local n
+    exec 8>/tmp/.tockwen-display.lock
+    flock 8
     for n in $(seq 91 160); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
     done
-    Xvfb :$n -screen 0 800x600x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    "${program_sched[@]}" Xvfb :$n -screen 0 800x600x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     export DISPLAY=:$n
     for _ in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.1
     done
+    flock -u 8
 
     # sound: a null sink that plays in real time, as a private server of our own
     local pulse=""
@@ -85,8 +146,7 @@ up() {
         export XDG_RUNTIME_DIR=$state/xdg
         mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
         export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
-        pulseaudio -D --exit-idle-time=-1 --disable-shm=true -n --system=false \
-            --use-pid-file=yes --log-target=file:"$state/pulse.log" \
+        pulseaudio -D --exit-idle-time=-1 --disable-shm=true -n --system=false --use-pid-file=yes --log-target=file:"$state/pulse.log" \
             -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse/native" \
             -L "module-null-sink sink_name=testsink rate=16000 channels=1 format=s16le norewinds=1" \
             -L "module-always-sink" </dev/null >>"$state/pulse.log" 2>&1 || true
@@ -95,42 +155,48 @@ up() {
             sleep 0.1
         done
         [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && pulse=yes
+        # pulseaudio sets its own priorities (the sink's thread at real-time 5): the server goes
+        # above the programs, its sink's thread above all
+        local task
+        if [ -n "$pulse" ] && [ ${#server_sched[@]} -gt 0 ]; then
+            for task in /proc/"$(cat "$XDG_RUNTIME_DIR/pulse/pid")"/task/*; do
+                if [ "$(cat "$task/comm")" = null-sink ]; then
+                    chrt -r -p 30 "${task##*/}" >/dev/null
+                else
+                    chrt -r -p 20 "${task##*/}" >/dev/null
+                fi
+            done
+        fi
         pactl set-default-sink testsink </dev/null >/dev/null 2>&1 || true
     fi
 
-    # a persistent server: otherwise every test waits on pipes held by Wine's helpers
-    mkdir -p "$WINEPREFIX"
-    wineserver -p </dev/null >>"$state/wine.log" 2>&1
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
+        make_template
+        rm -rf "$WINEPREFIX"
+        cp -a "$template" "$WINEPREFIX"
+        echo 96 >"$WINEPREFIX/.tockwen-dpi"
     fi
     set_dpi "${TOCKWEN_WINE_DPI:-96}"
-    # background helpers that Wine starts must not hold the caller's output open (ctest waits on it)
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
-    # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its UI
-    # fonts to a Korean face; without it every Hangul syllable is drawn as a box
-    local face
-    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
-        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f </dev/null >>"$state/wine.log" 2>&1
-    done
-    # Wine draws the caption buttons' glyphs (the close box's x) with Marlett from fonts-wine;
-    # Debian's 64-bit Wine 8 looks for its own fonts in a folder that does not exist, so the
-    # prefix's font folder gets a link to it
-    ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
-    # The desktop's explorer, detached. When another Wine process has just made the desktop on
-    # demand (seen on an existing prefix) the new explorer finds it taken and exits at once, so it
-    # is started again until it stays.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    # a persistent server: otherwise every test waits on pipes held by Wine's helpers
+    "${server_sched[@]}" wineserver -p </dev/null >>"$state/wine.log" 2>&1
+    # The desktop's explorer, detached. The first program of a new server starts the prefix's
+    # services, and with them a desktop made on demand; an explorer that meets that one exits at
+    # once, so it is started again until it stays.
     local try
     for try in 1 2 3 4 5 6; do
         if ! desktop_running; then
-            setsid wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+            setsid "${program_sched[@]}" wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
             echo $! >"$state/explorer.pid"
             wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
         fi
-        # give the desktop's taskbar time to appear, and an explorer that gives up time to go
-        sleep "$try"
+        for _ in $(seq $((try * 10))); do
+            desktop_running && break
+            sleep 0.1
+        done
+        # still there a moment later: it has its desktop
+        sleep 0.3
         desktop_running && break
     done
     desktop_running || {
@@ -148,6 +214,7 @@ up() {
             echo "export TOCKWEN_TEST_SOUND=1"
         fi
     } >"$envfile"
+    [ ${#server_sched[@]} -gt 0 ] || echo "wine-env: no real-time scheduling here: Wine's sound may have gaps" >&2
     echo "wine environment up: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX sound=${pulse:-no}"
 }
 
@@ -180,7 +247,7 @@ run)
             "short-lived tray each; run '$0 down $build' and '$0 up $build'" >&2
         exit 2
     }
-    exec wine "$@"
+    exec "${program_sched[@]}" wine "$@"
     ;;
 *) echo "unknown command $cmd" >&2; exit 2 ;;
 esac
