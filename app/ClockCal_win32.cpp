@@ -2,7 +2,6 @@
 #include "app/ClockCal_win32.h"
 
 #include "app/AppIds.h"
-#include "app/LocalClock_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/Settings.h"
 #include "app/TrayIconSize_win32.h"
@@ -145,7 +144,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
         DrawClock();
         break;
     case kTimer2Id:
-        if (announcer_.Poll(ReadLocalClock(), Settings.Alarm, Settings.Beep)) StartBeepTimer();
+        if (announcer_.Poll(readClock_(), Settings.Alarm, Settings.Beep)) StartBeepTimer();
         break;
     case kTimer1Id:
         if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) KillTimer(window_, kTimer1Id);
@@ -158,7 +157,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
 // Every tick draws the whole face; only a picture that differs from the one in the tray is
 // built into an icon and sent, about once a second instead of ten times.
 void ClockCal::DrawClock() {
-    const ClockTime now = ReadLocalClock();
+    const ClockTime now = readClock_();
     if (trayClock_.Draw(now, Settings)) {
         tray_.hIcon = trayClock_.BuildIcon();
         ModifyTrayIcon();

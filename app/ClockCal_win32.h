@@ -7,6 +7,7 @@
 #include "announce/Announcer_win32.h"
 #include "app/AppIds.h"
 #include "app/Handles.h"
+#include "app/ClockTime.h"
 #include "app/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
@@ -15,10 +16,14 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray 
 
 // The one way the main window talks to the notification area; a test records through its own.
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* record);
+// The one way it reads the time; a test sets the time through its own.
+using ClockFunction = ClockTime (*)();
 
 class ClockCal : public Window<ClockCal> {
   public:
-    explicit ClockCal(NotifyIconFunction notifyIcon = &Shell_NotifyIconA) : notifyIcon_(notifyIcon) {}
+    // The program passes Shell_NotifyIconA and the local wall clock.
+    ClockCal(NotifyIconFunction notifyIcon, ClockFunction readClock)
+        : notifyIcon_(notifyIcon), readClock_(readClock) {}
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
@@ -45,6 +50,7 @@ class ClockCal : public Window<ClockCal> {
     void DeleteTrayIcon();
 
     NotifyIconFunction notifyIcon_;
+    ClockFunction readClock_;
     HINSTANCE instance_ = nullptr;
     NOTIFYICONDATAA tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items

@@ -4,6 +4,7 @@
 #include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
 #include "app/Handles.h"
+#include "app/LocalClock_win32.h"
 #include "app/SystemLibrary_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
@@ -41,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    ClockCal clock;
+    ClockCal clock(&Shell_NotifyIconA, &ReadLocalClock);
     if (!clock.Create(instance)) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
