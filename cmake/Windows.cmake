@@ -63,7 +63,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_options(gtest PRIVATE -O1)
 target_compile_options(gtest_main PRIVATE -O1)
 function(tockwen_test_program name)
-    target_compile_options(${name} PRIVATE -O1)
+    # GCC 12 takes some std::string copies, once inlined at -O1, for overflows that are not there
+    target_compile_options(${name} PRIVATE -O1 -Wno-stringop-overflow -Wno-stringop-overread)
     target_precompile_headers(${name} PRIVATE <gtest/gtest.h> ${ARGN})
     target_link_options(${name} PRIVATE ${STATIC_LINK})
 endfunction()
