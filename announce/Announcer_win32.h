@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "announce/Schedule.h"
-#include "app/ClockTime.h"
+#include "base/ClockTime.h"
 
 class Announcer {
   public:

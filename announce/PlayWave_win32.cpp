@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Handles.h"
-#include "app/SystemLibrary_win32.h"
+#include "base/Handles.h"
+#include "base/SystemLibrary_win32.h"
 
 namespace {
 

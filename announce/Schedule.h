@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ClockTime.h"
+#include "base/ClockTime.h"
 
 // Voice clips by resource number: 102..114 the hours (111 among them says "ten minutes"),
 // 115..118 twenty to fifty minutes, then these three.

@@ -3,10 +3,10 @@
 
 #include "app/AppIds.h"
 #include "app/RegistrySettingStore_win32.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/TrayIconSize_win32.h"
 #include "app/Version.h"
-#include "app/WindowIcon_win32.h"
+#include "base/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include "announce/Announcer_win32.h"
 #include "app/AppIds.h"
-#include "app/Handles.h"
-#include "app/ClockTime.h"
-#include "app/Window_win32.h"
+#include "base/Handles.h"
+#include "base/ClockTime.h"
+#include "base/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
 // The shell's original 88-byte tray record: everything the icon needs and no tooltip.

@@ -3,9 +3,9 @@
 
 #include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
-#include "app/Handles.h"
-#include "app/LocalClock_win32.h"
-#include "app/SystemLibrary_win32.h"
+#include "base/Handles.h"
+#include "base/LocalClock_win32.h"
+#include "base/SystemLibrary_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 namespace {

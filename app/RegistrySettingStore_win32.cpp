@@ -1,8 +1,8 @@
 // The per-user settings store: HKEY_CURRENT_USER\Software\<application>\<section>, one REG_SZ per key.
 #include "app/RegistrySettingStore_win32.h"
 
-#include "app/RegistryValue_win32.h"
-#include "app/WideText_win32.h"
+#include "base/RegistryValue_win32.h"
+#include "base/WideText_win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 class RegistrySettingStore : public SettingStore {
   public:

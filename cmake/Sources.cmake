@@ -1,6 +1,6 @@
 # Source lists. Every subsystem folder holds its platform-free core next to its Win32 edge
 # (files ending in _win32.cpp); tests mirror the folders and follow the same suffix rule.
-set(TOCKWEN_DIRS app render announce settings_ui)
+set(TOCKWEN_DIRS base render announce settings_ui app)
 
 set(TOCKWEN_CORE_SOURCES "")
 set(TOCKWEN_WIN32_SOURCES "")

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/ClockTime.h"
-#include "app/Settings.h"
+#include "base/ClockTime.h"
+#include "base/Settings.h"
 #include "render/Picture.h"
 #include "render/SmoothLine.h"
 

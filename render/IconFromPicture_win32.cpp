@@ -5,7 +5,7 @@
 #include "render/IconFromPicture_win32.h"
 
 #include "render/IconImage.h"
-#include "render/ResolveColor_win32.h"
+#include "base/ResolveColor_win32.h"
 
 HICON IconFromPicture(const Picture& picture, LONG key) {
     const ColorValue keyColour =

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render/Color.h"
+#include "base/Color.h"
 #include "render/Picture.h"
 
 struct IconImage {

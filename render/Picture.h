@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render/Color.h"
+#include "base/Color.h"
 
 struct Picture {
     // The tray icon at 96 DPI, and the size of a picture made without one.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/Color.h"
+#include "base/Color.h"
 #include "render/Picture.h"
 
 // Mixes `colour` over `old`: alpha 0 keeps old, 255 or more gives colour, in between each channel

@@ -5,7 +5,7 @@
 
 #include "render/ClockFace.h"
 #include "render/IconFromPicture_win32.h"
-#include "render/ResolveColor_win32.h"
+#include "base/ResolveColor_win32.h"
 
 TrayClock::TrayClock() = default;
 TrayClock::~TrayClock() = default;

@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "app/ClockTime.h"
-#include "app/Handles.h"
-#include "app/Settings.h"
+#include "base/ClockTime.h"
+#include "base/Handles.h"
+#include "base/Settings.h"
 #include "render/Picture.h"
 
 class TrayClock {

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "render/Color.h"
+#include "base/Color.h"
 
 // Shows the colour dialog of `dialogType` (see ColorDialogFlags) owned by `owner`, starting on
 // `initial`, offering and keeping the caller's 16 custom colours in place. Returns the accepted

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 // Twips are the dialog's unit of design, 1440 to the inch whatever the screen: 15 to a pixel at
 // 96 dots per inch, 10 at 144. The dialog is laid out at its window's DPI.

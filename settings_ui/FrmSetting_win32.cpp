@@ -7,13 +7,13 @@
 #include <string>
 #include <utility>
 
-#include "app/Handles.h"
-#include "app/Settings.h"
-#include "app/WideText_win32.h"
-#include "app/WindowDpi_win32.h"
-#include "app/WindowIcon_win32.h"
-#include "app/Window_win32.h"
-#include "render/ResolveColor_win32.h"
+#include "base/Handles.h"
+#include "base/Settings.h"
+#include "base/WideText_win32.h"
+#include "base/WindowDpi_win32.h"
+#include "base/WindowIcon_win32.h"
+#include "base/Window_win32.h"
+#include "base/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
 #include "settings_ui/ColorDialog_win32.h"
 #include "settings_ui/FrmSettingLayout.h"

@@ -2,7 +2,7 @@
 // outside the system code page is stored as it is rather than with question marks.
 #include "settings_ui/Registry_win32.h"
 
-#include "app/RegistryValue_win32.h"
+#include "base/RegistryValue_win32.h"
 
 std::wstring QueryValueText(HKEY key, std::wstring_view name) {
     const std::optional<RegistryValue> value = QueryRegistryValue(key, name);

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "app/Handles.h"
-#include "app/WindowDpi_win32.h"
-#include "app/Window_win32.h"
-#include "app/SystemLibrary_win32.h"
+#include "base/Handles.h"
+#include "base/WindowDpi_win32.h"
+#include "base/Window_win32.h"
+#include "base/SystemLibrary_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 #include "render/ClockFace.h"
 #include "render/FacePpm.h"
 #include "support/Driver_win32.h"

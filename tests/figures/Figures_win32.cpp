@@ -16,8 +16,8 @@
 #include <thread>
 
 #include "app/ClockCal_win32.h"
-#include "app/Handles.h"
-#include "app/LocalClock_win32.h"
+#include "base/Handles.h"
+#include "base/LocalClock_win32.h"
 #include "render/TrayClock_win32.h"
 #include "support/Driver_win32.h"
 #include "support/GuiCounts_win32.h"

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 #include "render/ClockFace.h"
 #include "support/GuiCounts_win32.h"
 

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/Handles.h"
-#include "app/Settings.h"
-#include "app/WindowDpi_win32.h"
+#include "base/Handles.h"
+#include "base/Settings.h"
+#include "base/WindowDpi_win32.h"
 #include "settings_ui/ColorDialogDriver_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/LibraryReferences_win32.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 #include "support/ScratchKey_win32.h"
 
 namespace {

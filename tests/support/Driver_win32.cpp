@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "app/AppIds.h"
-#include "app/Handles.h"
+#include "base/Handles.h"
 
 namespace driver {
 

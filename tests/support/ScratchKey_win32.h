@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 
 class ScratchKey {
   public:

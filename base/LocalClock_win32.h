@@ -1,7 +1,7 @@
 // The local wall clock, the one time source of the main window and the announcer.
 #pragma once
 
-#include "app/ClockTime.h"
+#include "base/ClockTime.h"
 
 // The local wall clock, read once.
 ClockTime ReadLocalClock();

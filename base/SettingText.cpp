@@ -1,5 +1,5 @@
 // Reading and writing the text forms of the stored settings.
-#include "app/SettingText.h"
+#include "base/SettingText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // The program's icon on its windows' title bars and in the task switcher.
-#include "app/WindowIcon_win32.h"
+#include "base/WindowIcon_win32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Registry keys and values through the wide registry functions, each key owned by a unique_hkey.
-#include "app/RegistryValue_win32.h"
+#include "base/RegistryValue_win32.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // UTF-8 <-> UTF-16 conversion at the platform edge.
-#include "app/WideText_win32.h"
+#include "base/WideText_win32.h"
 
 #include <windows.h>
 

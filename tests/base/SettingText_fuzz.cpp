@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the settings text reader: it must never crash, and every number it
 // gives back must come from a text that really denotes a 32-bit value.
-#include "app/SettingText.h"
+#include "base/SettingText.h"
 
 #include <cstddef>
 #include <cstdint>

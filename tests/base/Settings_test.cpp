@@ -1,5 +1,5 @@
 // Loading and saving the record: key orders, defaults and damaged values, against a recording store.
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 #include <gtest/gtest.h>
 

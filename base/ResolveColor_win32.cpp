@@ -1,5 +1,5 @@
 // System colours resolved through OLE, the same translation the colour settings were chosen with.
-#include "render/ResolveColor_win32.h"
+#include "base/ResolveColor_win32.h"
 
 #include <windows.h>
 #include <ole2.h>

@@ -1,7 +1,7 @@
 // The window's DPI from GetDpiForWindow where user32 has it, the screen's otherwise.
-#include "app/WindowDpi_win32.h"
+#include "base/WindowDpi_win32.h"
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 

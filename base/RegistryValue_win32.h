@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Handles.h"
+#include "base/Handles.h"
 
 // Opens root\path with `access`; an empty owner when it cannot (also when root is null).
 unique_hkey OpenRegistryKey(HKEY root, std::wstring_view path, REGSAM access);

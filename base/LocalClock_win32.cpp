@@ -1,5 +1,5 @@
 // The local wall clock, read once.
-#include "app/LocalClock_win32.h"
+#include "base/LocalClock_win32.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/Color.h"
+#include "base/Color.h"
 
 struct SettingsRecord {
     std::int32_t Alarm = 0; // announcement interval: 0 off, 1/2/3 every 10/20/30 minutes, 4 hourly

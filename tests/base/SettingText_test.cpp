@@ -1,5 +1,5 @@
 // Half-broken and hand-edited setting texts, as a user or an old version may have left them.
-#include "app/SettingText.h"
+#include "base/SettingText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The eight user settings: the process-wide record and its load/save over a key/value store.
-#include "app/Settings.h"
+#include "base/Settings.h"
 
-#include "app/SettingText.h"
+#include "base/SettingText.h"
 
 SettingsRecord Settings;
 

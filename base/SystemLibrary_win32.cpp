@@ -1,5 +1,5 @@
 // Loading DLLs from the Windows system folder only, never from the program's own folder.
-#include "app/SystemLibrary_win32.h"
+#include "base/SystemLibrary_win32.h"
 
 #include <string>
 
