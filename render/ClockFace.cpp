@@ -75,6 +75,13 @@ std::int16_t LineWidthFor(int size) {
     return RoundToInt16(Scaled(1, size));
 }
 
+void DrawHand(Picture& clock, std::int16_t dx, std::int16_t dy, std::int16_t width, ColorValue colour,
+              ColorResolver resolve) {
+    // The centre uses the width for both coordinates: (8, 8) on the 16 x 16 clock, (N/2, N/2) on N x N.
+    const double centre = clock.width() / 2;
+    SmoothLine(clock, centre, centre, centre + dx, centre - dy, colour, width, 2.0, resolve);
+}
+
 void ClearClock(Picture& clock) {
     clock.Clear(Picture::kBackground);
 }

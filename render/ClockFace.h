@@ -31,6 +31,10 @@ ClockHands HandsFor(const ClockTime& time, bool circular, int size = Picture::kW
 // The width of the hands and the border on a face `size` pixels wide: 1 up to 23, 2 from 24 on.
 std::int16_t LineWidthFor(int size);
 
+// One clock hand from the centre (W/2, W/2) of a picture W pixels wide; a positive dy points up.
+void DrawHand(Picture& clock, std::int16_t dx, std::int16_t dy, std::int16_t width, ColorValue colour,
+              ColorResolver resolve = ResolvePlainColor);
+
 // Back to the magenta background, which becomes transparent in the icon.
 void ClearClock(Picture& clock);
 

@@ -211,10 +211,3 @@ void SmoothLine(Picture& picture, double x0, double y0, double x1, double y1, Co
         });
     }
 }
-
-void DrawHand(Picture& clock, std::int16_t dx, std::int16_t dy, std::int16_t width, ColorValue colour,
-              ColorResolver resolve) {
-    // The centre uses the width for both coordinates: (8, 8) on the 16 x 16 clock, (N/2, N/2) on N x N.
-    const double centre = clock.width() / 2;
-    SmoothLine(clock, centre, centre, centre + dx, centre - dy, colour, width, 2.0, resolve);
-}

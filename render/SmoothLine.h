@@ -29,7 +29,3 @@ std::vector<PixelCover> PixelCovers(double x0, double y0, double x1, double y1, 
 // points coincide, or with a non-finite coordinate or a width outside (0, 32], draws nothing.
 void SmoothLine(Picture& picture, double x0, double y0, double x1, double y1, ColorValue colour, double width,
                 double gain, ColorResolver resolve = ResolvePlainColor);
-
-// One clock hand from the centre (W/2, W/2) of a picture W pixels wide; a positive dy points up.
-void DrawHand(Picture& clock, std::int16_t dx, std::int16_t dy, std::int16_t width, ColorValue colour,
-              ColorResolver resolve = ResolvePlainColor);

@@ -1,5 +1,6 @@
 // The clock face: hand positions, the hour rounding, the shapes and whole-face cases.
 #include "render/ClockFace.h"
+#include "render/SmoothLine.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,14 @@ TEST(Picture, OffSurfaceAccessIsHarmless) {
     EXPECT_EQ(p.Get(-1, -1), Picture::kBackground);
     p.Set(2, 3, 0x80123456); // a surface holds colour bytes only
     EXPECT_EQ(p.Get(2, 3), 0x00123456u);
+}
+
+TEST(DrawHand, RunsFromTheCentreWithDyUp) {
+    Picture hand, line;
+    DrawHand(hand, 5, 6, 1, kSecond);
+    SmoothLine(line, 8, 8, 13, 2, kSecond, 1.0, 2.0);
+    EXPECT_EQ(hand, line);
+    EXPECT_EQ(hand.Get(13, 2), kSecond);
 }
 
 } // namespace

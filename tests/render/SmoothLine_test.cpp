@@ -293,12 +293,4 @@ TEST(BlendColor, SystemColoursAreResolvedFirst) {
     EXPECT_EQ(picture.Get(2, 5), 0x00123456u);
 }
 
-TEST(DrawHand, RunsFromTheCentreWithDyUp) {
-    Picture hand, line;
-    DrawHand(hand, 5, 6, 1, kRed);
-    SmoothLine(line, 8, 8, 13, 2, kRed, 1.0, 2.0);
-    EXPECT_EQ(hand, line);
-    EXPECT_EQ(hand.Get(13, 2), kRed);
-}
-
 } // namespace
