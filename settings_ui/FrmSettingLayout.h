@@ -6,17 +6,7 @@
 #include <string_view>
 
 #include "base/Settings.h"
-
-// Twips are the dialog's unit of design, 1440 to the inch whatever the screen: 15 to a pixel at
-// 96 dots per inch, 10 at 144. The dialog is laid out at its window's DPI.
-inline constexpr int kTwipsPerInch = 1440;
-inline constexpr int kDefaultDpi = 96;
-// twips x dpi / 1440, rounded to the nearest pixel, halves to the even neighbour (520 twips -> 35
-// pixels at 96 DPI, 52 at 144).
-int PixelsFromTwips(int twips, int dpi = kDefaultDpi);
-// A length made for `fromDpi` (a font height, say) at `toDpi`, rounded the same way; negative
-// lengths keep their sign, as font heights in character units do.
-int ScaleToDpi(int length, int fromDpi, int toDpi);
+#include "settings_ui/Twips.h"
 
 inline constexpr int kClientWidthTwips = 3075;
 inline constexpr int kClientHeightTwips = 2610;
