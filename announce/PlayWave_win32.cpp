@@ -22,11 +22,9 @@ struct SoundLibrary {
     unique_hmodule module;
     PlaySoundAProc playSound = nullptr;
 
-    explicit SoundLibrary(const wchar_t* dll) : module(LoadSystemLibrary(dll)) {
-        if (module)
-            playSound = reinterpret_cast<PlaySoundAProc>(
-                reinterpret_cast<void*>(::GetProcAddress(module.get(), "PlaySoundA")));
-    }
+    explicit SoundLibrary(const wchar_t* dll)
+        : module(LoadSystemLibrary(dll)),
+          playSound(SystemFunction<PlaySoundAProc>(module.get(), "PlaySoundA")) {}
 };
 
 SoundLibrary& Sound() {

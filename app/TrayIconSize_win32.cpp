@@ -3,30 +3,17 @@
 
 #include <windows.h>
 
-namespace {
-
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-
-// Looked up at run time: Windows 7 and 8 have neither function, and importing them would stop the
-// program from starting there.
-template <typename Fn> Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
-
-} // namespace
+#include "base/SystemLibrary_win32.h"
+#include "base/WindowDpi_win32.h"
 
 int TrayIconSize() {
-    static const auto dpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    static const auto metricsForDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-    if (dpiForWindow && metricsForDpi) {
-        // the taskbar's own DPI: on a second monitor or under a DPI-unaware caller it can differ from
-        // what the system-wide metrics report
-        if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
-            const UINT dpi = dpiForWindow(taskbar);
-            if (dpi != 0) return metricsForDpi(SM_CXSMICON, dpi);
-        }
-    }
+    // Windows 10 1607 and later
+    static const auto metricsForDpi =
+        SystemFunction<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+    // the taskbar's own DPI: on a second monitor or under a DPI-unaware caller it can differ from
+    // what the system-wide metrics report
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr); taskbar && metricsForDpi)
+        if (const int size = metricsForDpi(SM_CXSMICON, static_cast<UINT>(WindowDpi(taskbar))); size > 0)
+            return size;
     return GetSystemMetrics(SM_CXSMICON);
 }

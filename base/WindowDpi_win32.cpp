@@ -2,19 +2,7 @@
 #include "base/WindowDpi_win32.h"
 
 #include "base/Handles.h"
-
-namespace {
-
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-
-// looked up by name: the program also runs on Windows 7, whose user32 has no such export
-GetDpiForWindowFunction FindGetDpiForWindow() {
-    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
-    // through the generic function pointer type, which converts to any other without a warning
-    return reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(found));
-}
-
-} // namespace
+#include "base/SystemLibrary_win32.h"
 
 int SystemDpi() {
     const unique_hdc_window screen(nullptr);
@@ -23,7 +11,8 @@ int SystemDpi() {
 }
 
 int WindowDpi(HWND window) {
-    static const GetDpiForWindowFunction getDpiForWindow = FindGetDpiForWindow();
+    // Windows 10 1607 and later
+    static const auto getDpiForWindow = SystemFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow)
         if (const UINT dpi = getDpiForWindow(window); dpi != 0) return static_cast<int>(dpi);
     return SystemDpi();

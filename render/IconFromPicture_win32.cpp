@@ -7,12 +7,13 @@
 #include "render/IconImage.h"
 #include "base/ResolveColor_win32.h"
 
-HICON IconFromPicture(const Picture& picture, LONG key) {
+unique_hicon IconFromPicture(const Picture& picture, LONG key) {
     const ColorValue keyColour =
         key == kDefaultIconKey ? Picture::kBackground : ResolveColorWin32(static_cast<ColorValue>(key));
     IconImage image;
     MakeIconImage(picture, keyColour, image);
     // 0x00030000: the icon format version every Windows since 3.0 reads.
-    return CreateIconFromResourceEx(image.bytes.data(), static_cast<DWORD>(image.size), TRUE, 0x00030000,
-                                    picture.width(), picture.height(), LR_DEFAULTCOLOR);
+    return unique_hicon(CreateIconFromResourceEx(image.bytes.data(), static_cast<DWORD>(image.size), TRUE,
+                                                 0x00030000, picture.width(), picture.height(),
+                                                 LR_DEFAULTCOLOR));
 }

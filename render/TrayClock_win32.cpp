@@ -24,7 +24,7 @@ HICON TrayClock::BuildIcon() {
     icos_ = clock_;
     // The old icon goes before the new one is made; the shell keeps its own copy of the image.
     icon_.reset();
-    icon_.reset(IconFromPicture(*icos_, kDefaultIconKey));
+    icon_ = IconFromPicture(*icos_, kDefaultIconKey);
     // a failed build is tried again at the next tick rather than left until the picture changes
     if (!icon_) icos_.reset();
     return icon_.get();

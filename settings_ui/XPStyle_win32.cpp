@@ -9,7 +9,7 @@
 #include "base/WindowDpi_win32.h"
 #include "base/Window_win32.h"
 #include "base/SystemLibrary_win32.h"
-#include "settings_ui/FrmSettingLayout.h"
+#include "settings_ui/Twips.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class XPStyle : public Window<XPStyle> {
             init.dwSize = sizeof(init);
             init.dwICC = ICC_USEREX_CLASSES;
             ::InitCommonControlsEx(&init);
-            shell32_ = unique_hmodule(LoadSystemLibrary(L"shell32.dll"));
+            shell32_ = LoadSystemLibrary(L"shell32.dll");
             break;
         }
         case WM_CREATE:
