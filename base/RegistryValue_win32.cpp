@@ -1,7 +1,7 @@
 // Registry keys and values through the wide registry functions, each key owned by a unique_hkey.
 #include "base/RegistryValue_win32.h"
 
-#include <algorithm>
+#include "base/RegistryText.h"
 
 unique_hkey OpenRegistryKey(HKEY root, std::wstring_view path, REGSAM access) {
     HKEY opened = nullptr;
@@ -41,12 +41,7 @@ std::optional<RegistryValue> QueryRegistryValue(HKEY key, std::wstring_view name
 std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name) {
     const std::optional<RegistryValue> value = QueryRegistryValue(key, name);
     if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
-    // an odd trailing byte is not part of any character
-    std::wstring text(value->data.size() / sizeof(wchar_t), L'\0');
-    std::copy_n(value->data.data(), text.size() * sizeof(wchar_t),
-                reinterpret_cast<std::uint8_t*>(text.data()));
-    if (const auto zero = text.find(L'\0'); zero != std::wstring::npos) text.resize(zero);
-    return text;
+    return TextFromRegistryData(value->data);
 }
 
 bool WriteRegistryText(HKEY key, std::wstring_view name, std::wstring_view text) {

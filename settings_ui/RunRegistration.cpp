@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "base/RegistryText.h"
+
 ModuleLocation SplitModulePath(std::wstring_view fullPath) {
     const std::size_t slash = fullPath.find_last_of(L"\\/");
     std::wstring_view folder =
@@ -40,15 +42,7 @@ std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName) {
 }
 
 std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t> data) {
-    if (type == kRegSz) {
-        std::wstring text;
-        for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-            const auto unit = static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
-            if (unit == 0) break;
-            text += unit;
-        }
-        return text;
-    }
+    if (type == kRegSz) return TextFromRegistryData(data);
     if (type == kRegBinary) {
         const unsigned low = data.size() > 0 ? data[0] : 0u;
         const unsigned high = data.size() > 1 ? data[1] : 0u;

@@ -10,10 +10,6 @@
 inline constexpr std::wstring_view kRunKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::wstring_view kRunValueName = L"Tockwen";
 
-// Registry value types this program reads (the numbers the registry uses).
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegBinary = 3;
-
 // The executable's folder as the platform reports it for a program (no trailing backslash
 // except for a drive's root, "C:\") and its file name without the extension.
 struct ModuleLocation {
@@ -31,8 +27,7 @@ std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName);
 
 // The text of a registry value as the registration check reads it, from the type and the bytes
 // the registry returned:
-// - REG_SZ: UTF-16 text up to its first zero unit, or the whole data when it has none (a value
-//   written without its terminator); an odd trailing byte is not part of any character.
+// - REG_SZ: its text (TextFromRegistryData).
 // - REG_BINARY: the signed 16-bit little-endian number of its first two bytes as decimal text;
 //   bytes beyond two are ignored and missing ones count as zero, so any binary value reads as
 //   a number and ticks the box.

@@ -1,5 +1,6 @@
 // Start with Windows: the stored path, decoding of registry values and the box's reaction.
 #include "settings_ui/RunRegistration.h"
+#include "base/RegistryText.h"
 
 #include <gtest/gtest.h>
 
