@@ -18,8 +18,6 @@ class Announcer {
     // (re)started.
     bool HourBeepCheck(const ClockTime& time, std::int32_t alarm, bool beep);
 
-    const Schedule& State() const { return schedule_; }
-
   private:
     bool checktime(const ClockTime& now, const Announcement& said);
 

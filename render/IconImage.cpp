@@ -1,3 +1,4 @@
+// Lays out an icon image from a picture: header, colour rows with the key blacked out, AND mask.
 #include "render/IconImage.h"
 
 namespace {

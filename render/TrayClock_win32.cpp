@@ -1,8 +1,6 @@
 // The tray icon's picture: the face is drawn into a plain buffer, which is turned into the icon.
 #include "render/TrayClock_win32.h"
 
-#include <algorithm>
-
 #include "render/ClockFace.h"
 #include "render/IconFromPicture_win32.h"
 #include "base/ResolveColor_win32.h"
@@ -11,8 +9,8 @@ TrayClock::TrayClock() = default;
 TrayClock::~TrayClock() = default;
 
 void TrayClock::SetSize(int size) {
-    size = std::clamp(size, Picture::kWidth, Picture::kMaxSize);
-    if (size != clock_.width()) clock_ = Picture(size, size);
+    // a picture holds its size to what it can store
+    if (Picture resized(size, size); resized.width() != clock_.width()) clock_ = resized;
 }
 
 bool TrayClock::Draw(const ClockTime& time, const SettingsRecord& settings) {

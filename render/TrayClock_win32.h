@@ -27,13 +27,8 @@ class TrayClock {
     HICON BuildIcon();
     // The next Draw counts as a change whatever it draws: the shell has forgotten our picture.
     void Resend() { icos_.reset(); }
-    // Draws and builds whether or not the picture changed.
-    HICON Redraw(const ClockTime& time, const SettingsRecord& settings) {
-        Draw(time, settings);
-        return BuildIcon();
-    }
-    // The icon's width and height in pixels, 16 to 32 (others are held to that range): the shell's
-    // small-icon size. A new size takes effect at the next redraw, which then differs from ICOS.
+    // The icon's width and height in pixels: the shell's small-icon size, held to what a Picture can
+    // store (up to 32). A new size takes effect at the next redraw, which then differs from ICOS.
     void SetSize(int size);
     int size() const { return clock_.width(); }
     HICON icon() const { return icon_.get(); }

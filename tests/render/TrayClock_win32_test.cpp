@@ -15,6 +15,12 @@
 
 namespace {
 
+// Draws and builds whether or not the picture changed, as the main window does for a change.
+HICON Redraw(TrayClock& tray, const ClockTime& time, const SettingsRecord& settings) {
+    tray.Draw(time, settings);
+    return tray.BuildIcon();
+}
+
 // The icon's colour image in picture order (0x00BBGGRR), which pixels the mask makes transparent,
 // and the sizes of its two bitmaps.
 struct IconPixels {
@@ -62,7 +68,7 @@ class TrayClockTest : public testing::Test {
 
 TEST_F(TrayClockTest, FirstFrameIsABlackSquare) {
     TrayClock tray;
-    HICON icon = tray.Redraw({9, 41, 7}, SettingsRecord{});
+    HICON icon = Redraw(tray, {9, 41, 7}, SettingsRecord{});
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon, tray.icon());
     const IconPixels pixels = ReadIcon(screen_.get(), icon);
@@ -81,7 +87,7 @@ TEST_F(TrayClockTest, IconShowsTheDrawnFace) {
         const ClockTime time{14, 27, 51};
         Picture expected;
         DrawClockFace(expected, time, settings);
-        EXPECT_EQ(tray.Redraw(time, settings) != nullptr, true);
+        EXPECT_EQ(Redraw(tray, time, settings) != nullptr, true);
         EXPECT_EQ(tray.clock(), expected);
         const IconPixels pixels = ReadIcon(screen_.get(), tray.icon());
         for (std::size_t i = 0; i < 256; ++i) {
@@ -111,7 +117,7 @@ TEST_F(TrayClockTest, IconAtTheShellsSizeShowsItsGolden) {
         SettingsRecord settings = DefaultSettings();
         settings.ClockShape = c.circular;
         tray.SetSize(c.size);
-        ASSERT_TRUE(tray.Redraw({10, 8, 37}, settings));
+        ASSERT_TRUE(Redraw(tray, {10, 8, 37}, settings));
         const IconPixels pixels = ReadIcon(screen_.get(), tray.icon(), c.size);
         EXPECT_EQ(pixels.sizes, (std::array<LONG, 4>{c.size, c.size, c.size, c.size}));
         for (std::size_t i = 0; i < golden.size(); ++i) {
@@ -126,16 +132,16 @@ TEST_F(TrayClockTest, SystemColoursAreResolved) {
     SettingsRecord settings = DefaultSettings();
     settings.BGColor = 0x80000000 | COLOR_WINDOW;
     TrayClock tray;
-    tray.Redraw({3, 0, 0}, settings);
+    Redraw(tray, {3, 0, 0}, settings);
     EXPECT_EQ(tray.clock().Get(3, 12), GetSysColor(COLOR_WINDOW));
 }
 
 // The previous icon is destroyed by the redraw that replaces it.
 TEST_F(TrayClockTest, ExactlyOneLiveIcon) {
     TrayClock tray;
-    HICON previous = tray.Redraw({1, 2, 3}, DefaultSettings());
+    HICON previous = Redraw(tray, {1, 2, 3}, DefaultSettings());
     for (int second = 4; second < 14; ++second) {
-        HICON current = tray.Redraw({1, 2, second}, DefaultSettings());
+        HICON current = Redraw(tray, {1, 2, second}, DefaultSettings());
         ASSERT_TRUE(current);
         EXPECT_TRUE(IconAlive(current));
         if (current != previous) {
@@ -148,13 +154,13 @@ TEST_F(TrayClockTest, ExactlyOneLiveIcon) {
 TEST_F(TrayClockTest, ThousandRedrawsLeakNothing) {
     TrayClock tray;
     SettingsRecord settings = DefaultSettings();
-    tray.Redraw({0, 0, 0}, settings);
+    Redraw(tray, {0, 0, 0}, settings);
     const auto gdiAfterFirst = GdiObjectCount();
     const auto userAfterFirst = UserObjectCount();
     ASSERT_TRUE(gdiAfterFirst) << "no way to count GDI objects in this process";
     for (int i = 0; i < 1000; ++i) {
         settings.ClockShape = (i / 600) % 2 != 0;
-        ASSERT_TRUE(tray.Redraw({(i / 3600) % 24, (i / 60) % 60, i % 60}, settings)) << i;
+        ASSERT_TRUE(Redraw(tray, {(i / 3600) % 24, (i / 60) % 60, i % 60}, settings)) << i;
     }
     EXPECT_EQ(GdiObjectCount(), gdiAfterFirst);
     // GetGuiResources(GR_USEROBJECTS) may not answer; icon lifetimes are then checked by

@@ -44,7 +44,8 @@ TEST(TrayTick, TicksWithShellUpdatesLeaveNothingBehind) {
     SettingsRecord settings = DefaultSettings();
     const auto tick = [&](int i) {
         const ClockTime now{(i / 3600) % 24, (i / 60) % 60, i % 60};
-        tray.hIcon = trayClock.Redraw(now, settings);
+        trayClock.Draw(now, settings);
+        tray.hIcon = trayClock.BuildIcon();
         return Shell_NotifyIconA(NIM_MODIFY, &tray) != FALSE;
     };
     ASSERT_TRUE(tick(0));
