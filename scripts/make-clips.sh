@@ -1,9 +1,9 @@
 #!/bin/sh
-# Makes the twenty Korean voice clips in resources/clips/ with espeak-ng and sox.
+# Makes the thirty-four Korean voice clips in resources/clips/ with espeak-ng and sox.
 #
 # Each clip is spoken by espeak-ng's Korean voice, converted to 16 kHz mono 16-bit PCM and
-# trimmed of leading and trailing silence, so that an announcement's three clips follow one
-# another without gaps. The outputs are committed: building the program needs neither tool.
+# trimmed of leading and trailing silence, so that an announcement's clips follow one another
+# without gaps. The outputs are committed: building the program needs neither tool.
 # Run from anywhere: sh scripts/make-clips.sh (installs espeak-ng and sox with apt-get when
 # they are missing; nothing else needs them).
 set -eu
@@ -62,4 +62,18 @@ done <<'CLIPS'
 119|오전|odʑˈʌn
 120|오후|ˈohu
 121|정각|tɕˈʌŋqɐq
+122|일 분|ˈiɫ pˈun
+123|이 분|ˈi pˈun
+124|삼 분|sˈɐm pˈun
+125|사 분|sˈɐ pˈun
+126|오 분|ˈo pˈun
+127|육 분|jˈuq pˈun
+128|칠 분|tʃhˈiɫ pˈun
+129|팔 분|phˈɐɫ pˈun
+130|구 분|ɡˈu pˈun
+131|십|sˈip
+132|이십|isˈip
+133|삼십|sˈɐmsip
+134|사십|sɐsˈip
+135|오십|osˈip
 CLIPS
