@@ -21,9 +21,18 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$out"
 
-# Samples quieter than this count as silence; espeak-ng pads with true silence, so the cut
-# lands right where the voice starts and ends.
+# Samples quieter than this count as silence. Each clip is first brought to a peak of -2 dBFS so
+# that the threshold sits at the same depth below every voice; espeak-ng pads with true silence,
+# so the cut lands right where the voice starts and ends.
 threshold=-45d
+
+# Every clip is played at this loudness, the RMS of the whole trimmed clip, so that the words of
+# an announcement are equally loud. The peakiest clips have peaks 18.3 dB above their RMS; a clip
+# whose peak would come out above -1 dBFS (headroom for resampling on playback) stops the script.
+loudness=-20
+ceiling=-1
+
+stat() { sox "$1" -n stats 2>&1 | awk -v key="$2" 'index($0, key) == 1 { print $NF }'; }
 
 # Clip number, what it says and the phonemes espeak-ng must make of it (--ipa). The text is in
 # its pronounced spelling where espeak-ng would read the written one letter by letter: 여덟 시
@@ -35,12 +44,18 @@ while IFS='|' read -r id text ipa; do
     said=$(espeak-ng -v ko -q --ipa "$text" | sed 's/^ *//; s/ *$//')
     [ "$said" = "$ipa" ] || { echo "clip $id: espeak-ng says [$said], not [$ipa]" >&2; exit 1; }
     espeak-ng -v ko -w "$tmp/raw.wav" "$text"
-    # -D: no dither, so the same espeak-ng output always gives the same bytes. Every clip is
-    # brought to the same peak, 2 dB below full scale so that resampling cannot clip.
-    sox -D "$tmp/raw.wav" -r 16000 -c 1 -b 16 -e signed-integer "$out/$id.wav" \
+    # -D: no dither, so the same espeak-ng output always gives the same bytes. The trimmed clip
+    # is kept in floating point until its gain is known, then quantised once.
+    sox -D "$tmp/raw.wav" -c 1 -e floating-point -b 32 "$tmp/trimmed.wav" \
         gain -n -2 rate 16000 \
         silence 1 0.005 "$threshold" reverse silence 1 0.005 "$threshold" reverse
-    printf '%s %-8s %-16s %s s\n' "$id" "$text" "$ipa" "$(soxi -D "$out/$id.wav")"
+    gain=$(stat "$tmp/trimmed.wav" "RMS lev dB" | awk -v want="$loudness" '{ printf "%.2f", want - $1 }')
+    sox -D "$tmp/trimmed.wav" -e signed-integer -b 16 "$out/$id.wav" gain "$gain"
+    rms=$(stat "$out/$id.wav" "RMS lev dB")
+    peak=$(stat "$out/$id.wav" "Pk lev dB")
+    awk -v peak="$peak" -v ceiling="$ceiling" 'BEGIN { exit !(peak > ceiling) }' &&
+        { echo "clip $id: peak $peak dBFS at RMS $rms dBFS, above $ceiling dBFS" >&2; exit 1; }
+    printf '%s %-9s %-16s %s s  RMS %s  peak %s dBFS\n' "$id" "$text" "$ipa" "$(soxi -D "$out/$id.wav")" "$rms" "$peak"
 done <<'CLIPS'
 102|한 시|hˈɐn sˈi
 103|두 시|dˈu sˈi
