@@ -8,12 +8,15 @@
 #include "base/ClockTime.h"
 
 // Voice clips by resource number: 102..114 the hours (111 among them says "ten minutes"),
-// 115..118 twenty to fifty minutes, then these three.
+// 115..118 twenty to fifty minutes, then these three; after them one to nine minutes, and the
+// tens ten to fifty without "minutes", said before the units of a minute such as 43.
 inline constexpr int kClipBeforeNoon = 119;
 inline constexpr int kClipAfterNoon = 120;
 inline constexpr int kClipOnTheHour = 121;
+inline constexpr int kFirstUnitsClip = 122; // "one minute"; kFirstUnitsClip + n - 1 says n minutes
+inline constexpr int kFirstTensClip = 131;  // "ten"; kFirstTensClip + n - 1 says n tens
 inline constexpr int kFirstClip = 102;
-inline constexpr int kLastClip = 121;
+inline constexpr int kLastClip = 135;
 
 struct Announcement {
     std::vector<int> clips;   // played one after another in this order; empty: say nothing
