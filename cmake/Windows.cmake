@@ -120,3 +120,5 @@ if(TOCKWEN_E2E_TESTS)
     set_tests_properties(e2e_tray_dpi144 PROPERTIES FIXTURES_REQUIRED wine_dpi144 RESOURCE_LOCK wine_dpi144
                                                     TIMEOUT 120 LABELS wine)
 endif()
+
+include(${PROJECT_SOURCE_DIR}/cmake/Installer.cmake)
