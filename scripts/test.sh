@@ -46,12 +46,16 @@ fi
 (cd "$wine_build" && ctest --output-on-failure) || status=1
 t4=$(date +%s)
 
-# the release zip: a second run, with the exe linked afresh, must give the same bytes, and the
-# zip must hold exactly the exe, README.txt and LICENSE.txt, in that order
-first=build/package/first.zip
-if bash scripts/package.sh && mv dist/Tockwen-*.zip $first && rm build/package/Tockwen.exe &&
-    bash scripts/package.sh; then
-    cmp $first dist/Tockwen-*.zip || { echo "PACKAGE CHECK FAILED: two runs gave different zips"; status=1; }
+# the release: a second run, with the exe linked afresh, must give the same bytes in every file
+# (the zip and the installer among them), and the zip must hold exactly the exe, README.txt and
+# LICENSE.txt, in that order. The sources' time is given, as this checkout may hold changes that
+# are not committed yet.
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 1767225600)}
+first=build/package/first-dist
+if SOURCE_DATE_EPOCH=$epoch bash scripts/package.sh && rm -rf $first && mv dist $first &&
+    rm build/package/Tockwen.exe && SOURCE_DATE_EPOCH=$epoch bash scripts/package.sh; then
+    diff -r $first dist || { echo "PACKAGE CHECK FAILED: two runs gave different files"; status=1; }
+    ls dist/Tockwen-*-setup.exe >/dev/null || { echo "PACKAGE CHECK FAILED: no installer"; status=1; }
     [ "$(unzip -Z1 dist/Tockwen-*.zip | tr '\n' ' ')" = "Tockwen.exe README.txt LICENSE.txt " ] ||
         { echo "PACKAGE CHECK FAILED: the zip does not hold exactly its three files"; status=1; }
 else
