@@ -7,26 +7,20 @@ if(NOT MAKENSIS OR NOT TARGET e2e_tests)
     return()
 endif()
 
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(installer_arch amd64)
+else()
+    set(installer_arch x86)
+endif()
 set(parts ${PROJECT_SOURCE_DIR}/scripts/release-parts.sh)
 set(stage ${CMAKE_BINARY_DIR}/installer-stage)
-set(inputs ${parts} ${PROJECT_SOURCE_DIR}/installer/Tockwen.nsi ${PROJECT_SOURCE_DIR}/docs/README-windows.txt
-    ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/resources/Tockwen.rc ${PROJECT_SOURCE_DIR}/resources/AAA.ico
-    ${PROJECT_SOURCE_DIR}/app/Version.h)
-set(setups ${CMAKE_BINARY_DIR}/Tockwen-setup.exe)
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(commands COMMAND bash ${parts} installer ${stage} ${CMAKE_BINARY_DIR}/Tockwen-setup.exe amd64)
-else()
-    # and one that removes what 64-bit Windows keeps apart for a 32-bit program, in a 32-bit prefix
-    list(APPEND setups ${CMAKE_BINARY_DIR}/Tockwen-setup-wow64.exe)
-    set(commands COMMAND bash ${parts} installer ${stage} ${CMAKE_BINARY_DIR}/Tockwen-setup.exe x86
-                 COMMAND bash ${parts} installer ${stage} ${CMAKE_BINARY_DIR}/Tockwen-setup-wow64.exe x86 -DAS_WOW64)
-endif()
-add_custom_command(OUTPUT ${setups}
+set(setup ${CMAKE_BINARY_DIR}/Tockwen-setup.exe)
+add_custom_command(OUTPUT ${setup}
     COMMAND bash ${parts} stage $<TARGET_FILE:Tockwen> ${stage}
-    ${commands}
-    DEPENDS Tockwen ${inputs}
+    COMMAND bash ${parts} installer ${stage} ${setup} ${installer_arch}
+    DEPENDS Tockwen ${parts} ${PROJECT_SOURCE_DIR}/installer/Tockwen.nsi ${PROJECT_SOURCE_DIR}/docs/README-windows.txt
+            ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/resources/Tockwen.rc ${PROJECT_SOURCE_DIR}/resources/AAA.ico
+            ${PROJECT_SOURCE_DIR}/app/Version.h
     VERBATIM)
-add_custom_target(tockwen_test_installer DEPENDS ${setups})
+add_custom_target(tockwen_test_installer DEPENDS ${setup})
 add_dependencies(e2e_tests tockwen_test_installer)
-# the tests read the version resources of the installer and of the program
-target_link_libraries(e2e_tests PRIVATE version)

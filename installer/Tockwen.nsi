@@ -6,8 +6,6 @@
 ;   STAGE    the folder with Tockwen.exe, README.txt and LICENSE.txt, as they go into the zip
 ;   OUTFILE  the installer to write
 ;   TARGET   x86-unicode for the shipped installer; amd64-unicode to test a 64-bit build
-; and, for a test build only, AS_WOW64: act as a 32-bit uninstaller on 64-bit Windows does, in a
-; 32-bit Wine prefix, which has no WOW64
 ; The same script and files always give the same bytes.
 
 Unicode true
@@ -70,16 +68,6 @@ VIAddVersionKey /LANG=${LANG_KOREAN} "LegalCopyright" "Copyright ${COPYRIGHT}"
 ; Closes a running clock and waits until its process has ended, so that its files can be
 ; replaced or deleted. The clock answers the registered message "TockwenQuit" as Exit answered
 ; Yes: it saves its settings and takes its icon away, asking nothing.
-; Whether the uninstaller runs as a 32-bit program on 64-bit Windows, and the registry view of
-; 64-bit Windows' own programs. The test build stands in the only view of a 32-bit prefix for it.
-!ifdef AS_WOW64
-    !define UNDER_WOW64 `1 = 1`
-    !define NATIVE_VIEW default
-!else
-    !define UNDER_WOW64 `${IsWow64}`
-    !define NATIVE_VIEW 64
-!endif
-
 !macro CloseClock
     System::Call 'user32::RegisterWindowMessageW(w "TockwenQuit") i .r1'
     StrCpy $4 0
@@ -139,8 +127,8 @@ Section Uninstall
     ; what Windows' Startup-apps switch keeps beside them; a 32-bit program's machine-wide value
     ; on 64-bit Windows has its own list, in the 64-bit view
     DeleteRegValue HKCU "${APPROVED_KEY}\Run" "${RUN_VALUE}"
-    ${If} ${UNDER_WOW64}
-        SetRegView ${NATIVE_VIEW}
+    ${If} ${IsWow64}
+        SetRegView 64
         DeleteRegValue HKLM "${APPROVED_KEY}\Run32" "${RUN_VALUE}"
         SetRegView default
     ${Else}

@@ -5,7 +5,7 @@
 #   release-parts.sh company                 print the version resource's CompanyName
 #   release-parts.sh stage EXE DIR           put Tockwen.exe, README.txt and LICENSE.txt into DIR,
 #                                            as Windows users get them
-#   release-parts.sh installer DIR OUT [ARCH [makensis options]]
+#   release-parts.sh installer DIR OUT [ARCH]
 #                                            make the installer OUT from such a DIR; ARCH x86 (the
 #                                            shipped one, the default) or amd64 (a 64-bit test build)
 #
@@ -56,10 +56,9 @@ installer() {
     local dir out arch=${3:-x86}
     dir=$(cd "${1:?folder}" && pwd)
     out=$(cd "$(dirname "${2:?installer}")" && pwd)/$(basename "$2")
-    shift $(($# < 3 ? $# : 3))
     # -WX: a warning is an error; the script's text is UTF-8 (Korean)
     makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$(version)" -DCOMPANY="$(company)" -DSTAGE="$dir" -DOUTFILE="$out" \
-        -DTARGET="$arch-unicode" "$@" "$root/installer/Tockwen.nsi"
+        -DTARGET="$arch-unicode" "$root/installer/Tockwen.nsi"
 }
 
 cmd=${1:?version, company, stage or installer}
