@@ -29,3 +29,6 @@ inline constexpr wchar_t kOneClockMutex[] = L"Local\\TockwenClockCal";
 // Name of the registered message a second start posts to the running main window: open the
 // settings dialog, as the tray menu's 환경설정 does.
 inline constexpr wchar_t kShowSettingsMessage[] = L"TockwenShowSettings";
+// Name of the registered message that closes the clock from outside (the installer and the
+// uninstaller): it ends as Exit answered Yes does, with no question asked.
+inline constexpr wchar_t kQuitMessage[] = L"TockwenQuit";

@@ -52,9 +52,10 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         CreateMenu();
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         showSettings_ = RegisterWindowMessageW(kShowSettingsMessage);
-        // Run elevated, this window would not hear a non-elevated shell's restart or second start
-        // (UIPI filters them) and its icon would never come back
-        for (UINT allowed : {taskbarCreated_, showSettings_})
+        quit_ = RegisterWindowMessageW(kQuitMessage);
+        // Run elevated, this window would not hear a non-elevated shell's restart (its icon would
+        // never come back), a second start or the installer closing it: UIPI filters them
+        for (UINT allowed : {taskbarCreated_, showSettings_, quit_})
             if (allowed != 0) ChangeWindowMessageFilterEx(window_, allowed, MSGFLT_ALLOW, nullptr);
         return 0;
     case WM_TIMER:
@@ -99,6 +100,12 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (message == showSettings_ && showSettings_ != 0) {
             if (!unloaded_) OnCommand(kCmdSetting);
+            return 0;
+        }
+        if (message == quit_ && quit_ != 0) {
+            // the installer or uninstaller closes the clock: as Exit answered Yes, unasked
+            Unload();
+            DestroyWindow(window_);
             return 0;
         }
         return DefWindowProcW(window_, message, wParam, lParam);

@@ -58,6 +58,7 @@ class ClockCal : public Window<ClockCal> {
     Announcer announcer_;
     UINT taskbarCreated_ = 0;
     UINT showSettings_ = 0; // a second start asks for the settings dialog
+    UINT quit_ = 0;         // another program closes the clock
     bool settingsLoaded_ = false;
     bool unloaded_ = false;
 };

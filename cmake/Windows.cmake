@@ -136,3 +136,5 @@ if(TOCKWEN_E2E_TESTS)
     tockwen_wine_world(dpi144 ${DPI_WORLD} TOCKWEN_WINE_DPI=144)
     tockwen_wine_test(e2e_tray_dpi144 dpi144 ${DPI_WORLD} $<TARGET_FILE:e2e_tests> --gtest_filter=TrayClockAtDpi.*)
 endif()
+
+include(${PROJECT_SOURCE_DIR}/cmake/Installer.cmake)

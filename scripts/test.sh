@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the platform-free core
 # natively (ASan + UBSan, fuzzer, benchmark smoke run) and the Windows side under Wine, then the
-# release zip twice. Exits non-zero on any failure.
+# release (zip and installer) twice. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -52,19 +52,23 @@ cmake --build "$wine_build" -j"$jobs"
 cmake --build build/native -j"$jobs"
 t2=$(date +%s)
 
-# The native tests and the release zip need no real time: they run beside the Wine tests, whose
+# The native tests and the release need no real time: they run beside the Wine tests, whose
 # worlds run at real-time priority (tests/support/wine-env.sh), and report when those are done.
-# The release zip, twice: a second run, with the exe linked afresh, must give the same bytes, and
-# the zip must hold exactly the exe, README.txt and LICENSE.txt, in that order.
+# The release, twice: a second run, with the exe linked afresh, must give the same bytes in every
+# file (the zip and the installer among them), and the zip must hold exactly the exe, README.txt
+# and LICENSE.txt, in that order. The sources' time is given, as this checkout may hold changes
+# that are not committed yet.
 side_log=build/side-tests.log
 (
     s0=$(date +%s)
     (cd build/native && ctest --output-on-failure -j"$jobs") || echo "NATIVE TESTS FAILED"
     s1=$(date +%s)
-    first=build/package/first.zip
-    if bash scripts/package.sh && mv dist/Tockwen-*.zip $first && rm build/package/Tockwen.exe &&
-        bash scripts/package.sh; then
-        cmp $first dist/Tockwen-*.zip || echo "PACKAGE CHECK FAILED: two runs gave different zips"
+    epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 1767225600)}
+    first=build/package/first-dist
+    if SOURCE_DATE_EPOCH=$epoch bash scripts/package.sh && rm -rf $first && mv dist $first &&
+        rm build/package/Tockwen.exe && SOURCE_DATE_EPOCH=$epoch bash scripts/package.sh; then
+        diff -r $first dist || echo "PACKAGE CHECK FAILED: two runs gave different files"
+        ls dist/Tockwen-*-setup.exe >/dev/null || echo "PACKAGE CHECK FAILED: no installer"
         [ "$(unzip -Z1 dist/Tockwen-*.zip | tr '\n' ' ')" = "Tockwen.exe README.txt LICENSE.txt " ] ||
             echo "PACKAGE CHECK FAILED: the zip does not hold exactly its three files"
     else

@@ -73,10 +73,10 @@ TockwenProcess::~TockwenProcess() {
     if (info_.hThread) CloseHandle(info_.hThread);
 }
 
-bool TockwenProcess::Launch(const std::wstring& exe) {
+bool TockwenProcess::Launch(const std::wstring& exe, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + exe + L"\"";
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
     return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info_);
 }
@@ -229,10 +229,13 @@ void PrintTo(const StoredValue& value, std::ostream* os) {
 }
 
 std::map<std::wstring, StoredValue> StoredSettings() {
+    return StoredValues(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+std::map<std::wstring, StoredValue> StoredValues(HKEY root, const wchar_t* key) {
     std::map<std::wstring, StoredValue> values;
     unique_hkey hkey;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, hkey.put()) != ERROR_SUCCESS)
-        return values;
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE, hkey.put()) != ERROR_SUCCESS) return values;
     for (DWORD i = 0;; ++i) {
         wchar_t name[256];
         DWORD nameLength = 256, type = 0;
@@ -240,7 +243,8 @@ std::map<std::wstring, StoredValue> StoredSettings() {
         DWORD size = sizeof data - sizeof(wchar_t);
         if (RegEnumValueW(hkey.get(), i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
             break;
-        std::wstring text(reinterpret_cast<const wchar_t*>(data));
+        std::wstring text = type == REG_DWORD ? std::to_wstring(*reinterpret_cast<const DWORD*>(data))
+                                              : reinterpret_cast<const wchar_t*>(data);
         values[std::wstring(name, nameLength)] = {type, text};
     }
     return values;

@@ -38,8 +38,8 @@ class TockwenProcess {
     // Starts Tockwen.exe and waits until its start-up is over: main window, tray icon, idle.
     // `unixEnvironment` ("TZ=... VAR=..."), when given, is set on the Unix side (see Launch).
     bool Start(const std::wstring& exe = TockwenExePath(), const std::wstring& unixEnvironment = {});
-    // Starts Tockwen.exe and returns at once.
-    bool Launch(const std::wstring& exe = TockwenExePath());
+    // Starts Tockwen.exe (or another program, with `arguments`) and returns at once.
+    bool Launch(const std::wstring& exe = TockwenExePath(), const std::wstring& arguments = {});
     HWND MainWindow() const { return main_; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
@@ -84,6 +84,8 @@ struct StoredValue {
 void PrintTo(const StoredValue& value, std::ostream* os);
 // Every value of the key, by name (empty when the key does not exist).
 std::map<std::wstring, StoredValue> StoredSettings();
+// The same for any key; a DWORD's text is its decimal number.
+std::map<std::wstring, StoredValue> StoredValues(HKEY root, const wchar_t* key);
 
 // The screen pixels (0x00BBGGRR) of a rectangle.
 std::vector<std::uint32_t> CaptureScreen(RECT rect);
