@@ -18,7 +18,8 @@ target_link_libraries(tockwen_win32 PUBLIC tockwen_core
     user32 gdi32 shell32 winmm comdlg32 comctl32 advapi32 oleaut32 ole32 uuid)
 
 set(TOCKWEN_RC ${PROJECT_SOURCE_DIR}/resources/Tockwen.rc)
-file(GLOB TOCKWEN_RC_DEPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
+# the clips too: a clip made anew must reach the program
+file(GLOB_RECURSE TOCKWEN_RC_DEPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
 set_source_files_properties(${TOCKWEN_RC} PROPERTIES OBJECT_DEPENDS "${TOCKWEN_RC_DEPS}")
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     # the same manifest for the amd64 side-by-side assemblies; windres finds it in the build dir

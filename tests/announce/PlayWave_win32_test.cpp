@@ -20,7 +20,7 @@ BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR
     return TRUE;
 }
 
-TEST(ClipResources, TwentyKoreanWavesOf16kMonoPcm) {
+TEST(ClipResources, KoreanWavesOf16kMonoPcm) {
     HMODULE module = ::GetModuleHandleW(nullptr);
     std::set<int> names, expected;
     for (int id = kFirstClip; id <= kLastClip; ++id)
