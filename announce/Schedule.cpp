@@ -1,11 +1,6 @@
 // When the time is spoken and what is said, and the pacing of the hourly beeps, as plain values.
 #include "announce/Schedule.h"
 
-int TwelveHourDial(int hour) {
-    const int dial = (hour % 12 + 12) % 12;
-    return dial == 0 ? 12 : dial;
-}
-
 int HourClip(int hour) {
     // one o'clock to twelve o'clock; ten o'clock skips 111, which says "ten minutes"
     static constexpr int kHourClips[] = {102, 103, 104, 105, 106, 107, 108, 109, 110, 112, 113, 114};
@@ -38,6 +33,25 @@ Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool b
         said.clips.push_back(kMinutesClips[minute / 10]);
     }
     return said;
+}
+
+std::vector<int> SpokenTime(int hour, int minute) {
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return {};
+    std::vector<int> clips{hour / 12 == 1 ? kClipAfterNoon : kClipBeforeNoon, HourClip(hour)};
+    if (minute == 0)
+        clips.push_back(kClipOnTheHour);
+    else if (minute % 10 == 0)
+        clips.push_back(kMinutesClips[minute / 10]);
+    else {
+        if (minute > 10) clips.push_back(kFirstTensClip + minute / 10 - 1);
+        clips.push_back(kFirstUnitsClip + minute % 10 - 1);
+    }
+    return clips;
+}
+
+bool IsQuietHour(int hour, int from, int to) {
+    // how far the hour is past the start, going forward around the clock, against the length
+    return (hour - from + 24) % 24 < (to - from + 24) % 24;
 }
 
 bool IsPollDue(const ClockTime& now, std::int32_t alarm) {

@@ -24,9 +24,6 @@ struct Announcement {
     bool operator==(const Announcement&) const = default;
 };
 
-// The hour on a 12-hour dial: 0 -> 12, 13..23 -> 1..11, 1..12 unchanged.
-int TwelveHourDial(int hour);
-
 // The clip that says `hour` o'clock (hour of the day, 0..23).
 int HourClip(int hour);
 
@@ -37,6 +34,14 @@ bool IsSkipped(int minute, std::int32_t alarm);
 // day, hour, then the minutes or the on-the-hour clip, and on the hour the beeps if they are on.
 // Nothing outside the 10-minute marks or a valid time, nor when announcements are off (alarm <= 0).
 Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool beep);
+
+// The time to the minute, as "지금 시각 듣기" says it: half of day, hour, then the on-the-hour clip,
+// a ten-minute mark's clip, "N 분" for 1 to 9, or the tens then the units (43: 사십, 삼 분).
+std::vector<int> SpokenTime(int hour, int minute);
+
+// Quiet hours: whether `hour` lies in [from, to), going forward around the clock (23 to 7 is
+// quiet from 23:00:00 to 06:59:59). Equal hours are never quiet.
+bool IsQuietHour(int hour, int from, int to);
 
 // The announcement poll speaks at second 1 of every 10-minute mark, never at second 0.
 bool IsPollDue(const ClockTime& now, std::int32_t alarm);

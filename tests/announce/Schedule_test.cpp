@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -281,3 +282,34 @@ TEST(Simulation, ShortAnnouncementIsSpokenOncePerMark) {
 }
 
 } // namespace
+
+// Said to the minute on demand: the hours as the schedule says them, then the minutes.
+TEST(SpokenTime, HalfOfDayHourThenTheMinutes) {
+    struct Case {
+        int hour, minute;
+        std::vector<int> clips;
+    };
+    for (const Case& c :
+         {Case{15, 43, {120, 104, 134, 124}}, Case{9, 7, {119, 110, 128}}, Case{0, 0, {119, 114, 121}},
+          Case{12, 1, {120, 114, 122}}, Case{13, 9, {120, 102, 130}}, Case{10, 10, {119, 112, 111}},
+          Case{23, 11, {120, 113, 131, 122}}, Case{12, 59, {120, 114, 135, 130}},
+          Case{11, 50, {119, 113, 118}}, Case{24, 0, {}}, Case{7, 60, {}}})
+        EXPECT_EQ(SpokenTime(c.hour, c.minute), c.clips) << c.hour << ":" << c.minute;
+}
+
+TEST(QuietHours, FromUntilGoingForwardAroundTheClock) {
+    struct Case {
+        int from, to;
+        std::set<int> quiet;
+    };
+    std::set<int> allButOne;
+    for (int hour = 0; hour < 23; ++hour)
+        allButOne.insert(hour);
+    for (const Case& c : {Case{23, 7, {23, 0, 1, 2, 3, 4, 5, 6}}, Case{15, 16, {15}}, Case{0, 0, {}},
+                          Case{7, 7, {}}, Case{0, 23, allButOne}}) {
+        std::set<int> quiet;
+        for (int hour = 0; hour < 24; ++hour)
+            if (IsQuietHour(hour, c.from, c.to)) quiet.insert(hour);
+        EXPECT_EQ(quiet, c.quiet) << c.from << " to " << c.to;
+    }
+}
