@@ -120,6 +120,11 @@ void CircleOutline(Picture& picture, int cx, int cy, double radius, ColorValue c
     }
 }
 
+ColorValue Opaque(ColorValue colour) {
+    // magenta is a basic colour of the colour chooser; one step less blue is as good to the eye
+    return colour == Picture::kBackground ? colour - 0x00010000 : colour;
+}
+
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve) {
     const int size = clock.width();
@@ -127,24 +132,28 @@ void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& 
     // The radii are scaled unrounded (8.75 at 20, 10.5 at 24) and go into the disk rule as they are.
     const double radius = Scaled(settings.ClockShape ? kCircleRadius : kSquareFaceRadius, size);
     const std::int16_t width = LineWidthFor(size);
+    // The colours as they are now, each once for the whole face; the key colour that turns
+    // transparent in the icon is never one of them (see Opaque).
+    const ColorValue background = Opaque(resolve(settings.BGColor)),
+                     border = Opaque(resolve(settings.TColor));
     ClearClock(clock);
-    FillDisk(clock, cx, cy, radius, resolve(settings.BGColor));
+    FillDisk(clock, cx, cy, radius, background);
 
     const ClockHands hands = HandsFor(time, settings.ClockShape, size);
-    DrawHand(clock, hands.second.dx, hands.second.dy, width, settings.SColor, resolve);
-    DrawHand(clock, hands.minute.dx, hands.minute.dy, width, settings.MColor, resolve);
-    DrawHand(clock, hands.hour.dx, hands.hour.dy, width, settings.HColor, resolve);
+    DrawHand(clock, hands.second.dx, hands.second.dy, width, Opaque(resolve(settings.SColor)));
+    DrawHand(clock, hands.minute.dx, hands.minute.dy, width, Opaque(resolve(settings.MColor)));
+    DrawHand(clock, hands.hour.dx, hands.hour.dy, width, Opaque(resolve(settings.HColor)));
 
     // The border goes over the hands, as thick as they are.
     if (settings.ClockShape) {
-        CircleOutline(clock, cx, cy, radius, resolve(settings.TColor), width);
+        CircleOutline(clock, cx, cy, radius, border, width);
     } else {
         // A line of whole width w at c covers c - floor(w/2) onwards, so these put the band flush
         // with the edges: 0 and size - 1 for width 1 (0 and 15 at 16), 1 and size - 1 for width 2.
         const double near = width / 2, far = size - width + width / 2, last = size - 1;
-        SmoothLine(clock, 0, near, last, near, settings.TColor, width, 2.0, resolve);
-        SmoothLine(clock, near, 0, near, last, settings.TColor, width, 2.0, resolve);
-        SmoothLine(clock, 0, far, last, far, settings.TColor, width, 2.0, resolve);
-        SmoothLine(clock, far, 0, far, last, settings.TColor, width, 2.0, resolve);
+        SmoothLine(clock, 0, near, last, near, border, width, 2.0);
+        SmoothLine(clock, near, 0, near, last, border, width, 2.0);
+        SmoothLine(clock, 0, far, last, far, border, width, 2.0);
+        SmoothLine(clock, far, 0, far, last, border, width, 2.0);
     }
 }

@@ -45,6 +45,12 @@ void ClearClock(Picture& clock);
 void FillDisk(Picture& picture, int cx, int cy, double radius, ColorValue colour);
 void CircleOutline(Picture& picture, int cx, int cy, double radius, ColorValue colour, int thickness = 1);
 
+// A colour the user picked, as the face draws it: the key colour that turns transparent in the icon
+// (magenta, Picture::kBackground) is drawn one step of blue away, so that no part of the clock a
+// user coloured becomes see-through; every other colour as it is. Mixed colours cannot become the
+// key either: each channel of a mix lies between those of the colours mixed.
+ColorValue Opaque(ColorValue colour);
+
 // Clears `clock` and draws the whole face for `time` with the colours and shape of `settings`,
 // scaled to the picture's width: the 16-pixel face is the design, larger sizes draw it sharper.
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,

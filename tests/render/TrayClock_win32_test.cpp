@@ -136,6 +136,21 @@ TEST_F(TrayClockTest, SystemColoursAreResolved) {
     EXPECT_EQ(tray.clock().Get(3, 12), GetSysColor(COLOR_WINDOW));
 }
 
+// Magenta, a basic colour of the colour chooser, shows as a colour, not as a hole where the tray
+// shows through: only the corners of a round face are transparent, whatever the colours.
+TEST_F(TrayClockTest, MagentaIsAColourNotAHole) {
+    for (bool circular : {false, true}) {
+        SettingsRecord magenta = DefaultSettings(), plain = DefaultSettings();
+        magenta.BGColor = magenta.SColor = magenta.MColor = magenta.HColor = Picture::kBackground;
+        magenta.ClockShape = plain.ClockShape = circular;
+        TrayClock withMagenta, withPlain;
+        const IconPixels a = ReadIcon(screen_.get(), Redraw(withMagenta, {10, 8, 37}, magenta));
+        const IconPixels b = ReadIcon(screen_.get(), Redraw(withPlain, {10, 8, 37}, plain));
+        EXPECT_EQ(a.transparent, b.transparent) << (circular ? "round" : "square");
+        EXPECT_EQ(a.colour[8 * 16 + 3], 0x00FE00FFu) << "the face one step of blue from magenta";
+    }
+}
+
 // The previous icon is destroyed by the redraw that replaces it.
 TEST_F(TrayClockTest, ExactlyOneLiveIcon) {
     TrayClock tray;
