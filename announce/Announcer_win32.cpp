@@ -1,28 +1,83 @@
-// Spoken time and hourly beeps at the platform edge: the speaker and the tone.
+// Spoken time and hourly beeps at the platform edge.
 #include "announce/Announcer_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
-#include "announce/PlayWave_win32.h"
+#include "base/SystemLibrary_win32.h"
 
-bool Announcer::Poll(const ClockTime& now, std::int32_t alarm, bool beep) {
-    const Announcement said = schedule_.Poll(now, alarm, beep);
-    return !said.clips.empty() && checktime(now, said);
+int QueryNotificationState() {
+    // Windows Vista and later; shell32 is loaded already, for the tray
+    static const auto query = SystemFunction<HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*)>(
+        L"shell32.dll", "SHQueryUserNotificationState");
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    if (!query || FAILED(query(&state))) return kAcceptsNotifications;
+    return static_cast<int>(state);
 }
 
-bool Announcer::checktime(const ClockTime& now, const Announcement& said) {
-    // each clip plays to its end before the next starts; the thread is blocked meanwhile
-    for (int clip : said.clips)
-        PlayWave(clip);
-    return said.beeps && schedule_.ArmBeep(now.hour);
+bool Announcer::MaySound(const ClockTime& now, const SettingsRecord& settings) const {
+    if (settings.QuietHours && IsQuietHour(now.hour, settings.QuietFrom, settings.QuietTo)) return false;
+    // asked only when something falls due, never per tick
+    return !settings.QuietBusy || notificationState_() == kAcceptsNotifications;
+}
+
+bool Announcer::Busy() const {
+    return speaker_.Busy() || beeping_ || beepsWaiting_ || waiting_.has_value();
+}
+
+bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
+    const Announcement said = schedule_.Poll(now, settings.Alarm, settings.Beep);
+    if (!said.clips.empty() && MaySound(now, settings)) {
+        waiting_ = said;
+        waitingHour_ = now.hour;
+    }
+    if (waiting_ && !speaker_.Busy() && !beeping_) {
+        speaker_.Say(waiting_->clips);
+        // the beeps come after the announcement has sounded, not over it
+        if (waiting_->beeps && schedule_.ArmBeep(waitingHour_)) beepsWaiting_ = true;
+        waiting_.reset();
+    }
+    if (beepsWaiting_ && !speaker_.Busy()) {
+        beepsWaiting_ = false;
+        beeping_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool Announcer::HourBeepCheck(const ClockTime& time, const SettingsRecord& settings) {
+    if (!schedule_.HourBeepCheck(time, settings.Alarm, settings.Beep)) return false;
+    if (!MaySound(time, settings)) {
+        schedule_.CancelBeeps();
+        return false;
+    }
+    // after a time said on demand that is still sounding, through Poll
+    if (speaker_.Busy()) {
+        beepsWaiting_ = true;
+        return false;
+    }
+    beeping_ = true;
+    return true;
 }
 
 BeepSequence::Tick Announcer::OnBeepTick() {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
-    if (tick == BeepSequence::Tick::Beep) ::Beep(500, 250); // a failing tone (no speaker) is ignored
+    if (tick == BeepSequence::Tick::Beep)
+        speaker_.Beep(); // a tone that cannot sound (no device) is skipped
+    else
+        beeping_ = false;
     return tick;
 }
 
-bool Announcer::HourBeepCheck(const ClockTime& time, std::int32_t alarm, bool beep) {
-    return schedule_.HourBeepCheck(time, alarm, beep);
+bool Announcer::SpeakNow(const ClockTime& now) {
+    if (Busy()) return false;
+    const std::vector<int> clips = SpokenTime(now.hour, now.minute);
+    return speaker_.Say(clips);
+}
+
+void Announcer::Stop() {
+    speaker_.Stop();
+    schedule_.CancelBeeps();
+    waiting_.reset();
+    beepsWaiting_ = beeping_ = false;
 }

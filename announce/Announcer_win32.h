@@ -1,25 +1,54 @@
-// Spoken time and hourly beeps at the platform edge: the speaker and the tone. The main window
-// reads the clock, passes in the settings and owns Timer1, which it starts and stops as told.
+// Spoken time and hourly beeps at the platform edge: when they may sound, the speaker that plays
+// them without holding the thread, and what waits for it. The main window reads the clock, passes
+// in the settings and owns Timer1, which it starts and stops as told.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 
 #include "announce/Schedule.h"
+#include "announce/Speaker_win32.h"
 #include "base/ClockTime.h"
+#include "base/Settings.h"
+
+// What the system answers when asked whether the user may be notified now: a
+// QUERY_USER_NOTIFICATION_STATE value. Only kAcceptsNotifications lets scheduled sound through.
+using NotificationStateFunction = int (*)();
+inline constexpr int kAcceptsNotifications = 5; // QUNS_ACCEPTS_NOTIFICATIONS
+
+// SHQueryUserNotificationState, looked up by name: a system without it, or one that cannot say,
+// counts as accepting.
+int QueryNotificationState();
 
 class Announcer {
   public:
-    // One Timer2 tick (every 100 ms) at `now`: plays what is due. True when the announcement armed
-    // the beeps and Timer1 must be (re)started.
-    bool Poll(const ClockTime& now, std::int32_t alarm, bool beep);
-    // One Timer1 tick (every 750 ms while a sequence runs): beeps once, or asks for the timer to stop.
-    BeepSequence::Tick OnBeepTick();
+    explicit Announcer(NotificationStateFunction notificationState) : notificationState_(notificationState) {}
+
+    // One Timer2 tick (every 100 ms) at `now`: an announcement that falls due is spoken, or kept
+    // until what sounds has ended; beeps that wait for the end of the announcement that armed
+    // them are let go. True when Timer1 must be (re)started.
+    bool Poll(const ClockTime& now, const SettingsRecord& settings);
     // The check at the end of every redraw, with the redraw's time. True when Timer1 must be
     // (re)started.
-    bool HourBeepCheck(const ClockTime& time, std::int32_t alarm, bool beep);
+    bool HourBeepCheck(const ClockTime& time, const SettingsRecord& settings);
+    // One Timer1 tick (every 750 ms while beeps run): beeps once, or asks for the timer to stop.
+    BeepSequence::Tick OnBeepTick();
+    // "지금 시각 듣기": says the time to the minute, whatever the schedule and the quiet hours say,
+    // unless something is being said or beeped; then nothing happens. True when it speaks.
+    bool SpeakNow(const ClockTime& now);
+    // Stops what sounds and forgets what waits (the program ends).
+    void Stop();
 
   private:
-    bool checktime(const ClockTime& now, const Announcement& said);
+    // Scheduled sound goes ahead outside the quiet hours, and while the user takes notifications
+    // (when the settings ask for that).
+    bool MaySound(const ClockTime& now, const SettingsRecord& settings) const;
+    bool Busy() const;
 
+    NotificationStateFunction notificationState_;
     Schedule schedule_;
+    Speaker speaker_;
+    std::optional<Announcement> waiting_; // fell due while something sounded
+    int waitingHour_ = 0;
+    bool beepsWaiting_ = false; // armed, to start when what sounds has ended
+    bool beeping_ = false;      // Timer1 runs
 };

@@ -58,6 +58,8 @@ class BeepSequence {
 
     void ArmBeep(int hour);
     Tick OnTick();
+    // Ends the sequence: the next tick asks for the timer to stop.
+    void Cancel() { beepTarget_ = beepCount_; }
 
     std::int16_t BeepCount() const { return beepCount_; }
     std::int16_t BeepTarget() const { return beepTarget_; }
@@ -88,6 +90,8 @@ class Schedule {
 
     // One Timer1 tick.
     BeepSequence::Tick OnBeepTick() { return beeps_.OnTick(); }
+    // Beeps that were armed but may not sound (quiet hours, a busy user, the program ends).
+    void CancelBeeps() { beeps_.Cancel(); }
 
     const BeepSequence& Beeps() const { return beeps_; }
 

@@ -15,10 +15,13 @@ inline constexpr UINT kTickerInterval = 100;
 // The shell reports mouse activity on the tray icon as the window's own WM_MOUSEMOVE.
 inline constexpr UINT kTrayCallbackMessage = 0x0200;
 inline constexpr UINT kTrayIconId = 1;
+// RegisterHotKey's id for the user's "지금 시각 듣기" key
+inline constexpr int kSpeakHotKeyId = 1;
 
-inline constexpr UINT kCmdSetting = 101; // mnuSetting
-inline constexpr UINT kCmdAbout = 102;   // mnuabout
-inline constexpr UINT kCmdExit = 103;    // mnuexit
+inline constexpr UINT kCmdSpeakNow = 100; // 지금 시각 듣기, the default item
+inline constexpr UINT kCmdSetting = 101;  // mnuSetting
+inline constexpr UINT kCmdAbout = 102;    // mnuabout
+inline constexpr UINT kCmdExit = 103;     // mnuexit
 
 inline constexpr wchar_t kMainWindowClass[] = L"TockwenClockCal";
 inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen " TOCKWEN_VERSION_TEXT;

@@ -1,11 +1,16 @@
 // The hidden main window: owns the tray icon, the timers, the popup menu and the program's life.
 #include "app/ClockCal_win32.h"
 
+#include <algorithm>
+#include <string>
+
 #include "app/AppIds.h"
 #include "app/RegistrySettingStore_win32.h"
-#include "base/Settings.h"
 #include "app/TrayIconSize_win32.h"
 #include "app/Version.h"
+#include "base/KoreanTime.h"
+#include "base/Settings.h"
+#include "base/WideText_win32.h"
 #include "base/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
@@ -24,6 +29,14 @@ constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형�
                                  L"https://github.com/tockwen/tockwen";
 constexpr wchar_t kExitText[] = L"정말 종료하시겠습니까?";
 constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
+
+// The hot-key control's modifier flags (HOTKEYF_SHIFT 1, HOTKEYF_CONTROL 2, HOTKEYF_ALT 4) as
+// RegisterHotKey takes them; held down, the key speaks once.
+UINT HotKeyModifiers(std::int32_t hotKey) {
+    const int flags = (hotKey >> 8) & 0xFF;
+    return ((flags & 1) ? MOD_SHIFT : 0u) | ((flags & 2) ? MOD_CONTROL : 0u) | ((flags & 4) ? MOD_ALT : 0u) |
+           MOD_NOREPEAT;
+}
 
 } // namespace
 
@@ -68,6 +81,9 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
         return 0;
+    case WM_HOTKEY:
+        if (wParam == kSpeakHotKeyId) SpeakNow();
+        return 0;
     case WM_CLOSE:
         Unload();
         DestroyWindow(window_);
@@ -90,10 +106,12 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default:
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-            // the shell restarted and forgot our icon: register it again (with the icon still
-            // held) and send the next tick's picture whether or not it changed
+            // the shell restarted and forgot our icon: register it again (with the icon and the
+            // tooltip still held) and send the next tick's picture whether or not it changed, at
+            // the size the new shell shows icons
             if (!unloaded_) {
                 AddTrayIcon();
+                UpdateIconSize();
                 trayClock_.Resend();
             }
             return 0;
@@ -115,6 +133,10 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void ClockCal::CreateMenu() {
     menu_.reset(::CreateMenu());
     HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, kCmdSpeakNow, L"지금 시각 듣기");
+    // what a double-click on the icon does; shown bold
+    SetMenuDefaultItem(popup, kCmdSpeakNow, FALSE);
+    AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(popup, MF_STRING, kCmdSetting, L"환경설정");
     AppendMenuW(popup, MF_STRING, kCmdAbout, L"도움말");
     AppendMenuW(popup, MF_STRING, kCmdExit, L"종료");
@@ -124,25 +146,26 @@ void ClockCal::CreateMenu() {
 
 void ClockCal::StartUp() {
     SetWindowIcon(window_, L"AAA", true);
+    // the user's clock from the first frame on
+    RegistrySettingStore store;
+    LoadSettings(store, Settings);
+    settingsLoaded_ = true;
+    ApplySpeakKey(Settings.SpeakKey);
 
     tray_ = {};
-    tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    tray_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     tray_.hWnd = window_;
     tray_.uID = kTrayIconId;
-    tray_.uFlags = NIF_MESSAGE | NIF_ICON;
+    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     tray_.uCallbackMessage = kTrayCallbackMessage;
+    UpdateTooltip(readClock_());
     AddTrayIcon();
 
-    // the first frame is drawn before the settings are read: a black square
     UpdateIconSize();
     DrawClock();
 
     ShowWindow(window_, SW_HIDE);
     // the window was created minimised and hidden; it is never shown
-
-    RegistrySettingStore store;
-    LoadSettings(store, Settings);
-    settingsLoaded_ = true;
 }
 
 void ClockCal::OnTimer(UINT_PTR id) {
@@ -151,7 +174,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
         DrawClock();
         break;
     case kTimer2Id:
-        if (announcer_.Poll(readClock_(), Settings.Alarm, Settings.Beep)) StartBeepTimer();
+        if (announcer_.Poll(readClock_(), Settings)) StartBeepTimer();
         break;
     case kTimer1Id:
         if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) KillTimer(window_, kTimer1Id);
@@ -162,14 +185,52 @@ void ClockCal::OnTimer(UINT_PTR id) {
 }
 
 // Every tick draws the whole face; only a picture that differs from the one in the tray is
-// built into an icon and sent, about once a second instead of ten times.
+// built into an icon and sent, about once a second instead of ten times. A new minute's tooltip
+// goes with it (in the rare minute whose first picture does not differ, on its own).
 void ClockCal::DrawClock() {
     const ClockTime now = readClock_();
+    const bool newTip = UpdateTooltip(now);
     if (trayClock_.Draw(now, Settings)) {
         tray_.hIcon = trayClock_.BuildIcon();
         ModifyTrayIcon();
+    } else if (newTip) {
+        ModifyTrayIcon();
     }
-    if (announcer_.HourBeepCheck(now, Settings.Alarm, Settings.Beep)) StartBeepTimer();
+    if (announcer_.HourBeepCheck(now, Settings)) StartBeepTimer();
+    KeepTicksOnTheSecond(now);
+}
+
+// Ticks 100 ms apart drift against the clock's seconds (Windows rounds a timer's period up to
+// its own tick): when the next tick would show a new second later than it began, the timers'
+// next period is cut to just past its start, and set back to 100 ms there. The poll moves with
+// the redraw, so both still wake the program once.
+void ClockCal::KeepTicksOnTheSecond(const ClockTime& now) {
+    constexpr int kSlackMs = 20;
+    UINT next = 0;
+    if (ticksShortened_) {
+        next = kTickerInterval;
+        ticksShortened_ = false;
+    } else if (const int toNextSecond = 1000 - now.millisecond;
+               toNextSecond < static_cast<int>(kTickerInterval) - kSlackMs) {
+        next = static_cast<UINT>(toNextSecond) + 1;
+        ticksShortened_ = true;
+    }
+    if (next == 0) return;
+    SetTimer(window_, kTickerId, next, nullptr);
+    SetTimer(window_, kTimer2Id, next, nullptr);
+}
+
+// The tooltip, a screen reader's name for the icon: the date and the time to the minute. True
+// when it changed.
+bool ClockCal::UpdateTooltip(const ClockTime& now) {
+    const int minute = now.hour * 60 + now.minute;
+    if (minute == tipMinute_) return false;
+    tipMinute_ = minute;
+    const std::wstring tip = WidenUtf16(DateTimeText(now));
+    const std::size_t length = std::min(tip.size(), std::size(tray_.szTip) - 1);
+    std::copy_n(tip.begin(), length, tray_.szTip);
+    tray_.szTip[length] = L'\0';
+    return true;
 }
 
 // Only a real change of size makes the surfaces and the icon bitmap anew (TrayClock::SetSize).
@@ -184,6 +245,7 @@ void ClockCal::StartBeepTimer() {
 }
 
 void ClockCal::OnTrayCallback(UINT mouseMessage) {
+    if (mouseMessage == WM_LBUTTONDBLCLK) SpeakNow();
     if (mouseMessage != WM_RBUTTONUP) return;
     SetForegroundWindow(window_);
     POINT cursor;
@@ -198,8 +260,11 @@ void ClockCal::OnTrayCallback(UINT mouseMessage) {
 
 void ClockCal::OnCommand(UINT id) {
     switch (id) {
+    case kCmdSpeakNow:
+        SpeakNow();
+        break;
     case kCmdSetting:
-        ShowFrmSetting(instance_);
+        ShowFrmSetting(instance_, {[this](std::int32_t hotKey) { return ApplySpeakKey(hotKey); }});
         break;
     case kCmdAbout:
         ShowAbout();
@@ -210,6 +275,24 @@ void ClockCal::OnCommand(UINT id) {
     default:
         break;
     }
+}
+
+// "지금 시각 듣기": the time to the minute, unless something is being said or beeped already.
+void ClockCal::SpeakNow() {
+    if (!unloaded_) announcer_.SpeakNow(readClock_());
+}
+
+// The hot key for "지금 시각 듣기" (a hot-key control value; 0 for none) in place of the one held:
+// false, with the old one kept, when the system refuses it (another program holds it).
+bool ClockCal::ApplySpeakKey(std::int32_t hotKey) {
+    UnregisterHotKey(window_, kSpeakHotKeyId);
+    const auto registerKey = [this](std::int32_t key) {
+        return key != 0 &&
+               RegisterHotKey(window_, kSpeakHotKeyId, HotKeyModifiers(key), static_cast<UINT>(key & 0xFF));
+    };
+    if (hotKey == 0 || registerKey(hotKey)) return true;
+    registerKey(Settings.SpeakKey);
+    return false;
 }
 
 void ClockCal::ShowAbout() {
@@ -227,6 +310,10 @@ void ClockCal::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     UnloadFrmSetting();
+    // nothing sounds once the icon is gone: what plays stops first, then its bytes go
+    announcer_.Stop();
+    KillTimer(window_, kTimer1Id);
+    UnregisterHotKey(window_, kSpeakHotKeyId);
     // A session end can arrive while start-up waits on the shell, before the settings are
     // read: saving then would overwrite the stored settings with the all-zero record.
     if (settingsLoaded_) {

@@ -11,19 +11,21 @@
 #include "base/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
-// The shell's original 88-byte tray record: everything the icon needs and no tooltip.
-static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88, "32-bit tray record is 88 bytes");
+// The tray record in its UTF-16 form, so that the Korean tooltip shows whatever the ANSI code
+// page; the shell's first layout of it is all the icon needs (its tooltip holds 64 characters).
+static_assert(NOTIFYICONDATAW_V1_SIZE == offsetof(NOTIFYICONDATAW, szTip) + 64 * sizeof(WCHAR));
 
 // The one way the main window talks to the notification area; a test records through its own.
-using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAA* record);
+using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAW* record);
 // The one way it reads the time; a test sets the time through its own.
 using ClockFunction = ClockTime (*)();
 
 class ClockCal : public Window<ClockCal> {
   public:
-    // The program passes Shell_NotifyIconA and the local wall clock.
-    ClockCal(NotifyIconFunction notifyIcon, ClockFunction readClock)
-        : notifyIcon_(notifyIcon), readClock_(readClock) {}
+    // The program passes Shell_NotifyIconW, the local wall clock and QueryNotificationState.
+    ClockCal(NotifyIconFunction notifyIcon, ClockFunction readClock,
+             NotificationStateFunction notificationState)
+        : notifyIcon_(notifyIcon), readClock_(readClock), announcer_(notificationState) {}
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
@@ -44,7 +46,11 @@ class ClockCal : public Window<ClockCal> {
     void Unload();
 
     void DrawClock();
+    void KeepTicksOnTheSecond(const ClockTime& now);
+    bool UpdateTooltip(const ClockTime& now);
     void UpdateIconSize();
+    void SpeakNow();
+    bool ApplySpeakKey(std::int32_t hotKey);
     void AddTrayIcon();
     void ModifyTrayIcon();
     void DeleteTrayIcon();
@@ -52,13 +58,15 @@ class ClockCal : public Window<ClockCal> {
     NotifyIconFunction notifyIcon_;
     ClockFunction readClock_;
     HINSTANCE instance_ = nullptr;
-    NOTIFYICONDATAA tray_{};
+    NOTIFYICONDATAW tray_{};
     unique_hmenu menu_; // 메뉴: the holder of the popup items
     TrayClock trayClock_;
     Announcer announcer_;
     UINT taskbarCreated_ = 0;
-    UINT showSettings_ = 0; // a second start asks for the settings dialog
-    UINT quit_ = 0;         // another program closes the clock
+    UINT showSettings_ = 0;       // a second start asks for the settings dialog
+    UINT quit_ = 0;               // another program closes the clock
+    int tipMinute_ = -1;          // the minute of the day the tooltip shows; -1 before the first
+    bool ticksShortened_ = false; // the timers' next period was cut to reach a second's start
     bool settingsLoaded_ = false;
     bool unloaded_ = false;
 };

@@ -7,8 +7,9 @@ struct ClockTime {
     int second = 0; // 0..59
     // the date, for what is shown in words (the tray icon's tooltip); 0 where nobody needs it
     int year = 0;
-    int month = 0; // 1..12
-    int day = 0;   // 1..31
+    int month = 0;       // 1..12
+    int day = 0;         // 1..31
+    int millisecond = 0; // 0..999, for ticks that follow the seconds
     bool operator==(const ClockTime&) const = default;
 };
 

@@ -6,5 +6,5 @@
 ClockTime ReadLocalClock() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    return {now.wHour, now.wMinute, now.wSecond, now.wYear, now.wMonth, now.wDay};
+    return {now.wHour, now.wMinute, now.wSecond, now.wYear, now.wMonth, now.wDay, now.wMilliseconds};
 }

@@ -15,6 +15,11 @@ SettingsRecord DefaultSettings() {
     d.HColor = 0x000000FF;
     d.ClockShape = false;
     d.Beep = false;
+    d.SpeakKey = 0;
+    d.QuietHours = false;
+    d.QuietFrom = 23;
+    d.QuietTo = 7;
+    d.QuietBusy = true;
     return d;
 }
 
@@ -25,6 +30,12 @@ std::int32_t ReadNumber(SettingStore& store, std::string_view key, std::int32_t 
     const std::string text = store.ReadSetting(kSettingsApp, kSettingsSection, key, defaultText);
     // a number too wide for 32 bits is a damaged value: take the default rather than a wrapped one
     return ParseSettingNumber(text).value_or(defaultValue);
+}
+
+// A whole hour of the day; anything else reads as the default.
+std::int32_t ReadHour(SettingStore& store, std::string_view key, std::int32_t defaultValue) {
+    const std::int32_t hour = ReadNumber(store, key, defaultValue);
+    return hour >= 0 && hour <= 23 ? hour : defaultValue;
 }
 
 ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
@@ -60,6 +71,13 @@ void LoadSettings(SettingStore& store, SettingsRecord& record) {
     record.HColor = ReadColor(store, "HColor", d.HColor);
     record.ClockShape = ReadFlag(store, "ClockShape", d.ClockShape);
     record.Beep = ReadFlag(store, "Beep", d.Beep);
+    // a value that cannot be a hot key registers none
+    record.SpeakKey = ReadNumber(store, "SpeakKey", d.SpeakKey);
+    if (!IsHotKeyValue(record.SpeakKey)) record.SpeakKey = 0;
+    record.QuietHours = ReadFlag(store, "QuietHours", d.QuietHours);
+    record.QuietFrom = ReadHour(store, "QuietFrom", d.QuietFrom);
+    record.QuietTo = ReadHour(store, "QuietTo", d.QuietTo);
+    record.QuietBusy = ReadFlag(store, "QuietBusy", d.QuietBusy);
 }
 
 void SaveSettings(SettingStore& store, const SettingsRecord& record) {
@@ -71,4 +89,15 @@ void SaveSettings(SettingStore& store, const SettingsRecord& record) {
     WriteColor(store, "HColor", record.HColor);
     WriteColor(store, "MColor", record.MColor);
     WriteColor(store, "SColor", record.SColor);
+    WriteNumber(store, "SpeakKey", record.SpeakKey);
+    WriteFlag(store, "QuietHours", record.QuietHours);
+    WriteNumber(store, "QuietFrom", record.QuietFrom);
+    WriteNumber(store, "QuietTo", record.QuietTo);
+    WriteFlag(store, "QuietBusy", record.QuietBusy);
+}
+
+bool IsHotKeyValue(std::int32_t value) {
+    const std::int32_t key = value & 0xFF, modifiers = (value >> 8) & 0xFF;
+    // HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT and HOTKEYF_EXT
+    return value > 0 && value <= 0xFFFF && key >= 1 && key <= 254 && (modifiers & ~0x0F) == 0;
 }

@@ -16,6 +16,13 @@ struct SettingsRecord {
     ColorValue HColor = 0;
     bool ClockShape = false; // true: circular face
     bool Beep = false;       // beep the hour count on the hour
+    // the hot key that says the time now, as the hot-key control gives it: virtual key in the low
+    // byte, HOTKEYF_ modifier flags in the next; 0 for none
+    std::int32_t SpeakKey = 0;
+    bool QuietHours = false;    // no scheduled speech or beeps from QuietFrom:00 until QuietTo:00
+    std::int32_t QuietFrom = 0; // 0..23
+    std::int32_t QuietTo = 0;   // 0..23
+    bool QuietBusy = false;     // no scheduled speech or beeps while the user is busy (full screen...)
     bool operator==(const SettingsRecord&) const = default;
 };
 
@@ -39,7 +46,13 @@ class SettingStore {
 
 SettingsRecord DefaultSettings();
 
-// Reads Alarm, BGColor, TColor, SColor, MColor, HColor, ClockShape, Beep, in that order.
+// Reads Alarm, BGColor, TColor, SColor, MColor, HColor, ClockShape, Beep, in that order, then
+// SpeakKey, QuietHours, QuietFrom, QuietTo and QuietBusy.
 void LoadSettings(SettingStore& store, SettingsRecord& record);
-// Writes Alarm, Beep, ClockShape, BGColor, TColor, HColor, MColor, SColor, in that order.
+// Writes Alarm, Beep, ClockShape, BGColor, TColor, HColor, MColor, SColor, in that order, then
+// SpeakKey, QuietHours, QuietFrom, QuietTo and QuietBusy.
 void SaveSettings(SettingStore& store, const SettingsRecord& record);
+
+// Whether `value` is something the hot-key control can hold: a virtual key (1..254) in the low
+// byte, only the shift, control, alt and extended-key flags in the next, nothing above.
+bool IsHotKeyValue(std::int32_t value);

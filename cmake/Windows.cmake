@@ -121,7 +121,8 @@ tockwen_test_program(figures <windows.h>)
 add_dependencies(figures Tockwen)
 
 if(TOCKWEN_E2E_TESTS)
-    add_executable(e2e_tests ${TOCKWEN_E2E_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32})
+    # with the program's resources: its voice clips are what the recordings are compared with
+    add_executable(e2e_tests ${TOCKWEN_E2E_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32} ${TOCKWEN_RC})
     target_link_libraries(e2e_tests PRIVATE tockwen_win32 GTest::gtest_main psapi)
     target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     tockwen_test_program(e2e_tests <windows.h>)

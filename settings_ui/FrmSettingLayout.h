@@ -9,11 +9,25 @@
 #include "settings_ui/Twips.h"
 
 inline constexpr int kClientWidthTwips = 3075;
-inline constexpr int kClientHeightTwips = 2610;
+// the rows of the clock and its speech, then the hot key, the quiet hours and quiet while busy
+inline constexpr int kClientHeightTwips = 4920;
 // the dropped-down part of a combo box: room for the five entries (100 pixels at 96 DPI)
 inline constexpr int kComboListTwips = 1500;
 
-enum class ControlKind { Label, Combo, CheckBox, OptionButton, PushButton, Preview, XPStyle };
+// Combo: an editable drop-down; List: a drop-down list to choose from; WrappedCheckBox: a check
+// box whose caption takes two lines.
+enum class ControlKind {
+    Label,
+    Combo,
+    List,
+    CheckBox,
+    WrappedCheckBox,
+    OptionButton,
+    PushButton,
+    Preview,
+    HotKey,
+    XPStyle
+};
 
 enum class ControlId : int {
     XPStyle1 = 1000,
@@ -27,6 +41,15 @@ enum class ControlId : int {
     Combo2,
     Command1,
     Check2,
+    Label3,  // 시각 듣기 단축키
+    HotKey1, // the hot key that says the time now
+    Label4,  // why a hot key was not taken
+    Check3,  // 조용한 시간
+    Combo3,  // quiet from
+    Label5,  // 부터
+    Combo4,  // quiet until
+    Label6,  // 까지
+    Check4,  // quiet while the user is busy
 };
 
 struct ControlPlace {
@@ -39,8 +62,8 @@ struct ControlPlace {
 // In the order the dialog creates them, which is also the keyboard order. XPStyle1 comes first
 // so that the common controls are prepared before any of the others exist. Label2 stands before
 // the two option buttons (it cannot take the focus), so that the buttons form one unbroken group
-// for the arrow keys.
-inline constexpr std::array<ControlPlace, 11> kFrmSettingControls{{
+// for the arrow keys. The rows below the first ones follow them down the dialog.
+inline constexpr std::array<ControlPlace, 20> kFrmSettingControls{{
     {ControlId::XPStyle1, ControlKind::XPStyle, u"", 1920, 960, 810, 810},
     {ControlId::Combo1, ControlKind::Combo, u"", 240, 520, 2535, 315},
     {ControlId::Label1, ControlKind::Label, u"일정 시간마다 현재 시각 알리기", 240, 240, 2535, 195},
@@ -52,7 +75,20 @@ inline constexpr std::array<ControlPlace, 11> kFrmSettingControls{{
     {ControlId::Combo2, ControlKind::Combo, u"", 600, 2040, 1215, 315},
     {ControlId::Command1, ControlKind::PushButton, u"변경", 1920, 2040, 855, 305},
     {ControlId::Check2, ControlKind::CheckBox, u"시작프로그램으로 등록", 240, 1320, 2535, 255},
+    {ControlId::Label3, ControlKind::Label, u"시각 듣기 단축키", 240, 2550, 1335, 255},
+    {ControlId::HotKey1, ControlKind::HotKey, u"", 1620, 2505, 1215, 315},
+    {ControlId::Label4, ControlKind::Label, u"", 240, 2880, 2595, 255},
+    {ControlId::Check3, ControlKind::CheckBox, u"조용한 시간", 240, 3195, 2535, 255},
+    {ControlId::Combo3, ControlKind::List, u"", 480, 3510, 1455, 315},
+    {ControlId::Label5, ControlKind::Label, u"부터", 2010, 3555, 765, 255},
+    {ControlId::Combo4, ControlKind::List, u"", 480, 3885, 1455, 315},
+    {ControlId::Label6, ControlKind::Label, u"까지", 2010, 3930, 765, 255},
+    {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기", 240, 4290,
+     2595, 510},
 }};
+
+// Label4 beside the hot key when the system refuses it: another program holds that key.
+inline constexpr std::u16string_view kSpeakKeyRefused = u"다른 프로그램이 쓰고 있습니다";
 
 inline constexpr std::u16string_view kFrmSettingCaption = u"환경설정";
 

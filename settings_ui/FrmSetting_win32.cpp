@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/Handles.h"
+#include "base/KoreanTime.h"
 #include "base/Settings.h"
 #include "base/WideText_win32.h"
 #include "base/WindowDpi_win32.h"
@@ -42,6 +43,7 @@ unique_hfont DialogFontAt(int dpi) {
 
 RunKeyRegistry systemRunRegistry;
 RunRegistry* runRegistry = &systemRunRegistry;
+FrmSettingHooks hooks;
 
 class FrmSetting;
 // the open dialog, owned by its window; null when it is closed
@@ -90,12 +92,16 @@ class FrmSetting : public Window<FrmSetting> {
 
     int Px(int twips) const { return PixelsFromTwips(twips, dpi_); }
 
+    static bool IsDropDown(ControlKind kind) {
+        return kind == ControlKind::Combo || kind == ControlKind::List;
+    }
+
     struct PixelPlace {
         int left, top, width, height;
     };
     // A control's place in pixels at the dialog's DPI; a combo box's height includes its list.
     PixelPlace PlaceOf(const ControlPlace& c) const {
-        const int listHeight = c.kind == ControlKind::Combo ? Px(kComboListTwips) : 0;
+        const int listHeight = IsDropDown(c.kind) ? Px(kComboListTwips) : 0;
         return {Px(c.left), Px(c.top), Px(c.width), Px(c.height) + listHeight};
     }
 
@@ -114,7 +120,7 @@ class FrmSetting : public Window<FrmSetting> {
     // The font, and for a combo box the closed height, that a control takes at the dialog's DPI.
     void DressControl(HWND control, const ControlPlace& c, bool redraw) const {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
-        if (c.kind == ControlKind::Combo) FitComboHeight(control, Px(c.height));
+        if (IsDropDown(c.kind)) FitComboHeight(control, Px(c.height));
     }
 
     void CreateControls() {
@@ -140,9 +146,19 @@ class FrmSetting : public Window<FrmSetting> {
                 cls = WC_COMBOBOXW;
                 style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
                 break;
+            case ControlKind::List:
+                cls = WC_COMBOBOXW;
+                style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+                break;
             case ControlKind::CheckBox:
+            case ControlKind::WrappedCheckBox:
                 cls = WC_BUTTONW;
-                style |= BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
+                style |= BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP |
+                         (c.kind == ControlKind::WrappedCheckBox ? BS_MULTILINE | BS_TOP : 0);
+                break;
+            case ControlKind::HotKey:
+                cls = HOTKEY_CLASSW;
+                style |= WS_TABSTOP | WS_GROUP;
                 break;
             case ControlKind::OptionButton:
                 cls = WC_BUTTONW;
@@ -169,6 +185,7 @@ class FrmSetting : public Window<FrmSetting> {
         square_ = Item(ControlId::Option1Square);
         circle_ = Item(ControlId::Option1Circle);
         shape1_ = Item(ControlId::Shape1);
+        hotKey1_ = Item(ControlId::HotKey1);
         // a key pressed in a combo box's edit part goes to that edit, not to the combo box
         WatchComboKeys(combo1_, ControlId::Combo1);
         WatchComboKeys(combo2_, ControlId::Combo2);
@@ -201,6 +218,21 @@ class FrmSetting : public Window<FrmSetting> {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
+        // Only combinations with ctrl or alt make a hot key: a plain key or shift and a key is held
+        // for every program, so the control adds ctrl+alt to it.
+        ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                       MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        ::SendMessageW(hotKey1_, HKM_SETHOTKEY, static_cast<WPARAM>(Settings.SpeakKey), 0);
+        for (ControlId list : {ControlId::Combo3, ControlId::Combo4})
+            for (int hour = 0; hour < 24; ++hour)
+                AddEntry(Item(list), HourText(hour));
+        ::SendMessageW(Item(ControlId::Combo3), CB_SETCURSEL, static_cast<WPARAM>(Settings.QuietFrom), 0);
+        ::SendMessageW(Item(ControlId::Combo4), CB_SETCURSEL, static_cast<WPARAM>(Settings.QuietTo), 0);
+        ::SendMessageW(Item(ControlId::Check3), BM_SETCHECK,
+                       Settings.QuietHours ? BST_CHECKED : BST_UNCHECKED, 0);
+        OnCheck3Click();
+        ::SendMessageW(Item(ControlId::Check4), BM_SETCHECK, Settings.QuietBusy ? BST_CHECKED : BST_UNCHECKED,
+                       0);
         // the colour preview once more, now that every setting is in place
         OnCombo2Change();
     }
@@ -331,6 +363,20 @@ class FrmSetting : public Window<FrmSetting> {
         case ControlId::Check2:
             if (code == BN_CLICKED) OnCheck2Click();
             break;
+        case ControlId::HotKey1:
+            // the control tells of a new key with EN_CHANGE; it is read afresh whatever it sends
+            OnHotKeyChange();
+            break;
+        case ControlId::Check3:
+            if (code == BN_CLICKED) OnCheck3Click();
+            break;
+        case ControlId::Combo3:
+        case ControlId::Combo4:
+            if (code == CBN_SELCHANGE) OnQuietHourChange(id);
+            break;
+        case ControlId::Check4:
+            if (code == BN_CLICKED) Settings.QuietBusy = IsTicked(ControlId::Check4);
+            break;
         default:
             // Enter and Escape arrive as IDOK and IDCANCEL: the dialog has no such buttons
             break;
@@ -376,6 +422,35 @@ class FrmSetting : public Window<FrmSetting> {
             ::SendMessageW(check2_, BM_SETCHECK, registered ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 
+    bool IsTicked(ControlId box) const { return ::SendMessageW(Item(box), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    // A new hot key for "지금 시각 듣기" is stored only once the main window holds it; one that the
+    // system refuses is said so beside the control and changes nothing.
+    void OnHotKeyChange() {
+        const auto hotKey = static_cast<std::int32_t>(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+        bool taken = hotKey == Settings.SpeakKey;
+        if (!taken && (hotKey == 0 || IsHotKeyValue(hotKey)) && hooks.applySpeakKey &&
+            hooks.applySpeakKey(hotKey)) {
+            Settings.SpeakKey = hotKey;
+            taken = true;
+        }
+        const std::wstring message = taken ? std::wstring() : WidenUtf16(kSpeakKeyRefused);
+        ::SetWindowTextW(Item(ControlId::Label4), message.c_str());
+    }
+
+    // The hours can be chosen only while quiet hours are on.
+    void OnCheck3Click() {
+        Settings.QuietHours = IsTicked(ControlId::Check3);
+        for (ControlId list : {ControlId::Combo3, ControlId::Combo4})
+            ::EnableWindow(Item(list), Settings.QuietHours);
+    }
+
+    void OnQuietHourChange(ControlId list) {
+        const auto hour = static_cast<int>(::SendMessageW(Item(list), CB_GETCURSEL, 0, 0));
+        if (hour < 0 || hour > 23) return;
+        (list == ControlId::Combo3 ? Settings.QuietFrom : Settings.QuietTo) = hour;
+    }
+
     void ShowPreview(ColorValue color) {
         preview_ = color;
         ::InvalidateRect(shape1_, nullptr, FALSE);
@@ -406,13 +481,14 @@ class FrmSetting : public Window<FrmSetting> {
     int dpi_ = kDefaultDpi;
     unique_hfont font_; // the controls' font at dpi_; outlives them, as the window's object does
     HWND combo1_ = nullptr, combo2_ = nullptr, check1_ = nullptr, check2_ = nullptr;
-    HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr;
+    HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr, hotKey1_ = nullptr;
     ColorValue preview_ = 0;
 };
 
 } // namespace
 
-void ShowFrmSetting(HINSTANCE instance) {
+void ShowFrmSetting(HINSTANCE instance, FrmSettingHooks withHooks) {
+    hooks = std::move(withHooks);
     if (openDialog) {
         ::ShowWindow(openDialog->window(), SW_SHOWNORMAL);
         ::SetForegroundWindow(openDialog->window());

@@ -4,11 +4,20 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 
 class RunRegistry;
 
+// What the dialog asks of the main window.
+struct FrmSettingHooks {
+    // Take this hot key for "지금 시각 듣기" (a hot-key control value, 0 for none) in place of the
+    // one held; false when the system refuses it (another program holds it), and the old one stays.
+    std::function<bool(std::int32_t hotKey)> applySpeakKey;
+};
+
 // Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.
-void ShowFrmSetting(HINSTANCE instance);
+void ShowFrmSetting(HINSTANCE instance, FrmSettingHooks hooks = {});
 // Closes the dialog if it is open (the main window does this first when it unloads).
 void UnloadFrmSetting();
 // The dialog's window, or null when it is closed.

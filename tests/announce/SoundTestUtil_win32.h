@@ -6,24 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "tests/announce/WaveFile.h"
+#include <gtest/gtest.h>
 
-// The bytes of clip `id` as the program carries them: a Korean "WAVE" resource of this module.
-inline std::span<const std::byte> ClipResource(int id) {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC found =
-        ::FindResourceExW(module, L"WAVE", MAKEINTRESOURCEW(id), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
-    if (!found) return {};
-    const void* data = ::LockResource(::LoadResource(module, found));
-    if (!data) return {};
-    return {static_cast<const std::byte*>(data), ::SizeofResource(module, found)};
-}
+#include "announce/Speaker_win32.h"
+#include "tests/announce/WaveFile.h"
 
 inline std::optional<WaveFile> ClipWave(int id) {
     return ParseWave(ClipResource(id));
@@ -41,10 +34,52 @@ inline bool HaveSoundDevice() {
     return ::waveOutGetNumDevs() > 0;
 }
 
+// Unix time in seconds, the clock the Wine server and the file system keep.
+inline double UnixSeconds(FILETIME time) {
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<double>(ticks) / 1e7 - 11644473600.0;
+}
+
+// When a Unix file was last written (through Wine's Z: drive); 0 when it cannot be read.
+inline double UnixFileWritten(const std::string& path) {
+    std::string windows = "Z:" + path;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    HANDLE file = ::CreateFileA(windows.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    FILETIME written{};
+    const bool ok = ::GetFileTime(file, nullptr, nullptr, &written);
+    ::CloseHandle(file);
+    return ok ? UnixSeconds(written) : 0;
+}
+
+// Wine's server writes the registry's files anew every 30 s while they hold changes (each new
+// program marks a few), and every program of the world waits for it meanwhile: 65 ms for the
+// 1.6 MB system.reg here, longer than the 25 ms of sound Wine keeps queued, so a clip playing then
+// has a gap. A recording is therefore made between two such writes: the world says when its server
+// started (the first 30 s count from then) and the files say when it last wrote them.
+inline void WaitClearOfRegistryWrites(double seconds) {
+    const char* started = std::getenv("TOCKWEN_WINESERVER_STARTED");
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (!started || !prefix) return;
+    double last = std::atof(started);
+    for (const char* branch : {"/system.reg", "/userdef.reg", "/user.reg"})
+        last = std::max(last, UnixFileWritten(prefix + std::string(branch)));
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    double next = last + 30;
+    while (next < UnixSeconds(now) - 0.2)
+        next += 30;
+    if (next < UnixSeconds(now) + seconds + 0.5)
+        ::Sleep(static_cast<DWORD>((next + 0.5 - UnixSeconds(now)) * 1000));
+}
+
 // Records 16 kHz mono 16-bit from the capture device whose name contains `nameHas` (the null
-// sink's monitor) while `play` runs, for at most `seconds`. Nothing when there is no such device.
+// sink's monitor) while `play` runs, for at most `seconds`, clear of the Wine server's registry
+// writes. Nothing when there is no such device.
 template <typename Play>
 std::optional<std::vector<std::int16_t>> RecordWhile(const char* nameHas, double seconds, Play play) {
+    WaitClearOfRegistryWrites(seconds);
     UINT device = WAVE_MAPPER;
     for (UINT i = 0; i < ::waveInGetNumDevs(); ++i) {
         WAVEINCAPSA caps{};
@@ -105,4 +140,58 @@ inline Match FindClip(const std::vector<std::int16_t>& recording, const std::vec
     }
     best.correlation = Correlation(recording, best.offset, clip, clip.size());
     return best;
+}
+
+// Where each clip sounds in `recording`, checked whole and in its last 40 ms (so that neither a
+// join nor the end of the sound is cut), one right after the other in order. Returns the sample
+// just after the last clip.
+inline std::size_t ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
+                                      const std::vector<int>& clips, std::size_t from = 0) {
+    std::size_t end = from;
+    for (int clip : clips) {
+        const std::optional<WaveFile> wave = ClipWave(clip);
+        if (!wave) {
+            ADD_FAILURE() << "no clip " << clip << " among this program's resources";
+            return end;
+        }
+        const std::vector<std::int16_t>& samples = wave->samples;
+        const std::vector<std::int16_t> after(
+            recording.begin() + static_cast<std::ptrdiff_t>(std::min(end, recording.size())),
+            recording.end());
+        const Match match = FindClip(after, samples);
+        const std::size_t at = end + match.offset;
+        const std::size_t tail = 640; // 40 ms
+        const std::vector<std::int16_t> last(samples.end() - tail, samples.end());
+        EXPECT_GT(match.correlation, 0.95) << "clip " << clip << " not found whole";
+        EXPECT_GT(Correlation(recording, at + samples.size() - tail, last, tail), 0.95)
+            << "the last 40 ms of clip " << clip << " are cut";
+        if (end > from) EXPECT_EQ(at, end) << "clip " << clip << " does not follow the one before at once";
+        end = at + samples.size();
+    }
+    return end;
+}
+
+// Stretches of `recording` where a tone sounds: their first sample, length and how often they
+// cross zero.
+struct Tone {
+    std::size_t start = 0, length = 0;
+    int crossings = 0;
+};
+inline std::vector<Tone> FindTones(const std::vector<std::int16_t>& recording) {
+    std::vector<Tone> tones;
+    std::size_t quiet = 0;
+    for (std::size_t i = 0; i < recording.size(); ++i) {
+        const bool loud = std::abs(recording[i]) > 500;
+        if (loud && (tones.empty() || quiet > 160)) tones.push_back({i, 1, 0});
+        if (loud) {
+            tones.back().length = i - tones.back().start + 1;
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    for (Tone& t : tones)
+        for (std::size_t i = t.start + 1; i < t.start + t.length; ++i)
+            t.crossings += (recording[i - 1] < 0) != (recording[i] < 0);
+    return tones;
 }

@@ -1,9 +1,11 @@
 // The real main window on a clock the test sets: the shell hears of the icon only when its
-// picture changes and at once after a colour change, and the hour's beeps run on Timer1.
+// picture changes and at once after a colour change; the hour's beeps run on Timer1; and while
+// it speaks and beeps, whole and in order, the tray keeps showing every second.
 #include "app/ClockCal_win32.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "app/AppIds.h"
@@ -14,15 +16,36 @@
 namespace {
 
 int modifies = 0;
-ClockTime now{};
 
-BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAA* record) {
+BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAW* record) {
     modifies += message == NIM_MODIFY;
-    return Shell_NotifyIconA(message, record);
+    return Shell_NotifyIconW(message, record);
 }
 
+int Accepting() {
+    return kAcceptsNotifications;
+}
+
+// Simulated time: the test moves it.
+ClockTime now{};
 ClockTime TestClock() {
     return now;
+}
+
+// Real time from a moment of the test's choosing: the clock reads `shiftedStart` (milliseconds of
+// the day) at `realStart`.
+double realStart = 0;
+long long shiftedStart = 0;
+ClockTime ShiftedClock() {
+    const long long ms =
+        (shiftedStart + static_cast<long long>((SecondsNow() - realStart) * 1000)) % 86400000;
+    return {static_cast<int>(ms / 3600000),
+            static_cast<int>(ms / 60000 % 60),
+            static_cast<int>(ms / 1000 % 60),
+            2026,
+            12,
+            7,
+            static_cast<int>(ms % 1000)};
 }
 
 int SecondOfDay(const ClockTime& t) {
@@ -49,11 +72,20 @@ class ClockCalTest : public testing::Test {
         modifies = 0;
     }
     void TearDown() override {
-        if (clock_.window()) SendMessageW(clock_.window(), WM_CLOSE, 0, 0);
+        if (clock_ && clock_->window()) SendMessageW(clock_->window(), WM_CLOSE, 0, 0);
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) { // the window's WM_QUIT
         }
         driver::DeleteStoredSettings();
         Settings = saved_;
+    }
+
+    // The clock on `readClock` with the settings the store gives, changed as the test says.
+    void Start(ClockFunction readClock, SettingsRecord settings) {
+        for (const auto& [key, text] : std::map<const wchar_t*, std::wstring>{
+                 {L"Alarm", std::to_wstring(settings.Alarm)}, {L"Beep", settings.Beep ? L"1" : L"0"}})
+            driver::StoreSetting(key, text.c_str());
+        clock_ = std::make_unique<ClockCal>(&CountingNotifyIcon, readClock, &Accepting);
+        ASSERT_TRUE(clock_->Create(GetModuleHandleW(nullptr)));
     }
 
     // Simulated time: ten Ticker and Timer2 ticks per second, handled as the message loop would.
@@ -62,22 +94,52 @@ class ClockCalTest : public testing::Test {
             const int next = SecondOfDay(now) + 1;
             now = {next / 3600 % 24, next / 60 % 60, next % 60};
             for (int tick = 0; tick < 10; ++tick) {
-                SendMessageW(clock_.window(), WM_TIMER, kTickerId, 0);
-                SendMessageW(clock_.window(), WM_TIMER, kTimer2Id, 0);
+                SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
+                SendMessageW(clock_->window(), WM_TIMER, kTimer2Id, 0);
             }
         }
     }
 
+    // Real time from `from` for `seconds`, recorded from the sound sink, while the tray is looked at
+    // every few milliseconds: how long after each second's start its face first showed there.
+    struct Run {
+        std::vector<std::int16_t> recording;
+        std::map<int, double> shownAfter; // second of the day -> seconds after it began
+    };
+    Run RunRealTime(const ClockTime& from, double seconds) {
+        Run run;
+        const RECT taskbar = driver::TaskbarRect();
+        const int width = taskbar.right - taskbar.left, height = taskbar.bottom - taskbar.top;
+        const auto recording = RecordWhile("Monitor", seconds + 0.5, [&] {
+            realStart = SecondsNow();
+            shiftedStart = SecondOfDay(from) * 1000LL;
+            while (SecondsNow() - realStart < seconds) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+                for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+                    DispatchMessageW(&msg);
+                const ClockTime t = ShiftedClock();
+                if (run.shownAfter.count(SecondOfDay(t))) continue;
+                Picture face(TrayClockSize(), TrayClockSize());
+                DrawClockFace(face, t, Settings);
+                if (driver::FindFace(driver::CaptureScreen(taskbar), width, height, face))
+                    run.shownAfter[SecondOfDay(t)] = t.millisecond / 1000.0;
+            }
+        });
+        if (recording) run.recording = *recording;
+        return run;
+    }
+
+    static int TrayClockSize() { return GetSystemMetrics(SM_CXSMICON); }
+
     SettingsRecord saved_;
-    ClockCal clock_{&CountingNotifyIcon, &TestClock};
+    std::unique_ptr<ClockCal> clock_;
 };
 
 TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     now = {10, 7, 0};
-    ASSERT_TRUE(clock_.Create(GetModuleHandleW(nullptr)));
-    EXPECT_EQ(modifies, 1) << "the first frame, a black square, goes out at once";
-    Settings = DefaultSettings();
-    Settings.Alarm = 0; // no announcement may hold the thread
+    Start(&TestClock, DefaultSettings());
+    EXPECT_EQ(modifies, 1) << "the first frame goes out at once";
+    Settings.Alarm = 0; // no announcement
 
     // a minute: half of it with fixed colours, a colour change, then the rest with the new colours
     RunSeconds(1);
@@ -87,7 +149,7 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     EXPECT_EQ(modifies - sent, PictureChanges(from, now, Settings));
     sent = modifies;
     Settings.BGColor ^= 0x00FFFFFF;
-    SendMessageW(clock_.window(), WM_TIMER, kTickerId, 0);
+    SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
     EXPECT_EQ(modifies - sent, 1) << "the changed colour goes out at the next tick";
     sent = modifies;
     from = now;
@@ -99,17 +161,17 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
 // and once more to stop itself.
 TEST_F(ClockCalTest, HourBeepsRunOnTimer1ThenItStops) {
     now = {13, 59, 59};
-    ASSERT_TRUE(clock_.Create(GetModuleHandleW(nullptr)));
-    Settings = DefaultSettings();
-    Settings.Alarm = 0;
-    Settings.Beep = true;
+    SettingsRecord settings = DefaultSettings();
+    settings.Alarm = 0;
+    settings.Beep = true;
+    Start(&TestClock, settings);
     RunSeconds(1);
     std::vector<double> ticks;
     const double start = SecondsNow();
     while (ticks.size() < 3 && SecondsNow() - start < 4) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            if (msg.message == WM_TIMER && msg.hwnd == clock_.window() && msg.wParam == kTimer1Id)
+            if (msg.message == WM_TIMER && msg.hwnd == clock_->window() && msg.wParam == kTimer1Id)
                 ticks.push_back(SecondsNow() - start);
             DispatchMessageW(&msg);
         }
@@ -118,7 +180,53 @@ TEST_F(ClockCalTest, HourBeepsRunOnTimer1ThenItStops) {
     EXPECT_GT(ticks[0], 0.7);
     EXPECT_GT(ticks[1] - ticks[0], 0.7);
     EXPECT_GT(ticks[2] - ticks[1], 0.7);
-    EXPECT_FALSE(KillTimer(clock_.window(), kTimer1Id)) << "Timer1 still runs after the hour's beeps";
+    EXPECT_FALSE(KillTimer(clock_->window(), kTimer1Id)) << "Timer1 still runs after the hour's beeps";
+}
+
+// Each second's face is in the tray within 100 ms of the second's start, sound or no sound.
+void ExpectEverySecondShown(const std::map<int, double>& shownAfter, int first, int last) {
+    for (int s = first; s <= last; ++s) {
+        ASSERT_TRUE(shownAfter.count(s)) << "second " << s % 60 << " never showed";
+        EXPECT_LT(shownAfter.at(s), 0.1) << "second " << s % 60 << " showed late";
+    }
+}
+
+TEST_F(ClockCalTest, AnnouncementWholeWhileTheTrayShowsEachSecond) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    Start(&ShiftedClock, DefaultSettings());
+    const Run run = RunRealTime({15, 39, 59, 0, 0, 0, 500}, 3.9);
+    ASSERT_GT(run.recording.size(), 16000u) << "the sink's monitor cannot be recorded here";
+    ExpectClipsInOrder(run.recording, {120, 104, 117});
+    ExpectEverySecondShown(run.shownAfter, SecondOfDay({15, 40, 0}), SecondOfDay({15, 40, 2}));
+}
+
+// On the hour with announcements on, the hour's beeps come after the announcement; with them off,
+// at once. Each beep is a 500 Hz tone of 250 ms, 750 ms after the one before.
+TEST_F(ClockCalTest, BeepsAfterTheHoursAnnouncementOrAloneWhileTheTrayShowsEachSecond) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    for (std::int32_t alarm : {1, 0}) {
+        SCOPED_TRACE(alarm);
+        SettingsRecord settings = DefaultSettings();
+        settings.Alarm = alarm;
+        settings.Beep = true;
+        Start(&ShiftedClock, settings);
+        const Run run = RunRealTime({14, 59, 59, 0, 0, 0, 600}, alarm ? 6.1 : 3.6);
+        ASSERT_GT(run.recording.size(), 16000u) << "the sink's monitor cannot be recorded here";
+        const std::size_t spoken = alarm ? ExpectClipsInOrder(run.recording, {120, 104, 121}) : 0;
+        const std::vector<std::int16_t> after(run.recording.begin() + static_cast<std::ptrdiff_t>(spoken),
+                                              run.recording.end());
+        const std::vector<Tone> tones = FindTones(after);
+        ASSERT_EQ(tones.size(), 3u);
+        for (std::size_t i = 0; i < tones.size(); ++i) {
+            EXPECT_NEAR(tones[i].length / 16.0, 250, 10) << "ms, beep " << i;
+            EXPECT_NEAR(tones[i].crossings, 250, 4) << "beep " << i << " is not 500 Hz";
+            if (i > 0) EXPECT_NEAR((tones[i].start - tones[i - 1].start) / 16.0, 750, 30) << "ms, beep " << i;
+        }
+        if (alarm)
+            EXPECT_GT(tones[0].start, 16000u * 7 / 10) << "the first beep comes 750 ms after the speech";
+        ExpectEverySecondShown(run.shownAfter, SecondOfDay({15, 0, 0}), SecondOfDay({15, 0, alarm ? 4 : 2}));
+        SendMessageW(clock_->window(), WM_CLOSE, 0, 0);
+    }
 }
 
 } // namespace

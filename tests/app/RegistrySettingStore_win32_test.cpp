@@ -64,9 +64,10 @@ TEST_F(RegistryStore, ValuesWrittenByOthers) {
     EXPECT_EQ(store.ReadSetting(kApp, "Setting", "Odd", "d"), "");
 }
 
-TEST_F(RegistryStore, EightSettingsRoundTrip) {
-    // a store that holds only the eight keys, each a REG_SZ, in the program's text forms
-    SettingsRecord record{3, 0x00123456, 0x80000008, 0x00FF8000, 0, 0x000000FF, true, true};
+TEST_F(RegistryStore, EverySettingRoundTrips) {
+    // a store that holds only the settings' keys, each a REG_SZ, in the program's text forms
+    SettingsRecord record{3,    0x00123456, 0x80000008, 0x00FF8000, 0, 0x000000FF, true,
+                          true, 0x0644,     true,       22,         6, false};
     struct Store : RegistrySettingStore {
         std::string ReadSetting(std::string_view, std::string_view section, std::string_view key,
                                 std::string_view def) override {
@@ -87,7 +88,7 @@ TEST_F(RegistryStore, EightSettingsRoundTrip) {
     DWORD count = 0;
     RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(count, 13u);
     wchar_t text[64] = {};
     DWORD size = sizeof text, type = 0;
     ASSERT_EQ(RegQueryValueExW(key.get(), L"TColor", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),

@@ -40,7 +40,8 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     SettingsRecord record;
     LoadSettings(store, record);
     EXPECT_EQ(store.reads, (std::vector<std::string>{"Alarm", "BGColor", "TColor", "SColor", "MColor",
-                                                     "HColor", "ClockShape", "Beep"}));
+                                                     "HColor", "ClockShape", "Beep", "SpeakKey", "QuietHours",
+                                                     "QuietFrom", "QuietTo", "QuietBusy"}));
     EXPECT_TRUE(store.writes.empty()) << "loading must never write the store";
     EXPECT_EQ(record, DefaultSettings());
     EXPECT_EQ(record.Alarm, 1);
@@ -52,7 +53,26 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     SaveSettings(store, record);
     EXPECT_EQ(store.writes,
               (std::vector<std::string>{"Alarm=1", "Beep=0", "ClockShape=0", "BGColor=16777215", "TColor=0",
-                                        "HColor=255", "MColor=38400", "SColor=16744448"}));
+                                        "HColor=255", "MColor=38400", "SColor=16744448", "SpeakKey=0",
+                                        "QuietHours=0", "QuietFrom=23", "QuietTo=7", "QuietBusy=1"}));
+}
+
+// The hot key and the quiet hours: numbers by the number rule, then held to what they can be.
+TEST(Settings, HotKeyAndQuietHoursOutsideTheirRangeReadAsDefaults) {
+    struct Case {
+        const char *speakKey, *from;
+        std::int32_t expectedKey, expectedFrom;
+    };
+    for (const Case& c : {Case{"1604", "0", 0x0644, 0}, Case{" 1604.4 ", "23", 0x0644, 23},
+                          Case{"65", "22.5", 65, 22}, Case{"0", "24", 0, 23}, Case{"-1604", "-1", 0, 23},
+                          Case{"4096", "&H7", 0, 7}, Case{"255", "abc", 0, 0}, Case{"66116", "7e0", 0, 7}}) {
+        FakeStore store;
+        store.values = {{"SpeakKey", c.speakKey}, {"QuietFrom", c.from}};
+        SettingsRecord record;
+        LoadSettings(store, record);
+        EXPECT_EQ(record.SpeakKey, c.expectedKey) << c.speakKey;
+        EXPECT_EQ(record.QuietFrom, c.expectedFrom) << c.from;
+    }
 }
 
 TEST(Settings, StoredTextsAreReadAsTheyStand) {
@@ -103,11 +123,12 @@ TEST(Settings, ColourTooWideFallsBackToItsDefault) {
 
 TEST(Settings, SaveWritesCurrentValuesWhateverTheirOrigin) {
     FakeStore store;
-    SettingsRecord record{4, 0x123456, 0x80000008, 7, 8, 9, true, true};
+    SettingsRecord record{4, 0x123456, 0x80000008, 7, 8, 9, true, true, 0x0644, true, 22, 6, false};
     SaveSettings(store, record);
-    EXPECT_EQ(store.writes,
-              (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
-                                        "TColor=-2147483640", "HColor=9", "MColor=8", "SColor=7"}));
+    EXPECT_EQ(store.writes, (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
+                                                      "TColor=-2147483640", "HColor=9", "MColor=8",
+                                                      "SColor=7", "SpeakKey=1604", "QuietHours=1",
+                                                      "QuietFrom=22", "QuietTo=6", "QuietBusy=0"}));
     SettingsRecord back;
     LoadSettings(store, back);
     EXPECT_EQ(back, record);

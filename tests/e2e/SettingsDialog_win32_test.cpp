@@ -19,7 +19,7 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 0, kItemExit = 2;
+constexpr int kItemSetting = 1, kItemExit = 3;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 
 std::wstring Wide(std::u16string_view text) {
@@ -126,7 +126,7 @@ TEST_F(SettingsDialog, ShowsTheStoredSettings) {
     RECT client;
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 174);
+    EXPECT_EQ(client.bottom, 328);
     RECT outer;
     GetWindowRect(dialog, &outer);
     EXPECT_EQ(outer.left, CentredStart(GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left));
@@ -196,7 +196,10 @@ TEST_F(SettingsDialog, ChangesReachTheStoreAtExit) {
         {L"Alarm", {REG_SZ, L"2"}},      {L"Beep", {REG_SZ, L"1"}},
         {L"ClockShape", {REG_SZ, L"1"}}, {L"BGColor", {REG_SZ, L"16777215"}},
         {L"TColor", {REG_SZ, L"0"}},     {L"HColor", {REG_SZ, L"255"}},
-        {L"MColor", {REG_SZ, L"38400"}}, {L"SColor", {REG_SZ, L"1971210"}}};
+        {L"MColor", {REG_SZ, L"38400"}}, {L"SColor", {REG_SZ, L"1971210"}},
+        {L"SpeakKey", {REG_SZ, L"0"}},   {L"QuietHours", {REG_SZ, L"0"}},
+        {L"QuietFrom", {REG_SZ, L"23"}}, {L"QuietTo", {REG_SZ, L"7"}},
+        {L"QuietBusy", {REG_SZ, L"1"}}};
     EXPECT_EQ(StoredSettings(), expected);
 }
 

@@ -39,30 +39,6 @@ ClockTime LocalClockAt(int offsetMs) {
     return {shifted.wHour, shifted.wMinute, shifted.wSecond};
 }
 
-struct Found {
-    int x, y;
-};
-
-// Where in `screen` (width x height) the face sits, comparing only its opaque pixels; the taskbar
-// shows through the transparent ones.
-std::optional<Found> FindFace(const std::vector<std::uint32_t>& screen, int width, int height,
-                              const Picture& face) {
-    for (int top = 0; top + face.height() <= height; ++top) {
-        for (int left = 0; left + face.width() <= width; ++left) {
-            bool same = true;
-            for (int y = 0; y < face.height() && same; ++y) {
-                for (int x = 0; x < face.width() && same; ++x) {
-                    const ColorValue want = face.Get(x, y);
-                    if (want == Picture::kBackground) continue;
-                    same = screen[static_cast<std::size_t>((top + y) * width + left + x)] == want;
-                }
-            }
-            if (same) return Found{left, top};
-        }
-    }
-    return std::nullopt;
-}
-
 struct TrayCase {
     const char* name;
     std::vector<std::pair<const wchar_t*, const wchar_t*>> stored;
@@ -119,9 +95,9 @@ TEST_P(TrayClockOnDesktop, IconShowsTheFaceForTheCurrentTime) {
     const int screenX = taskbar.left + found->x, screenY = taskbar.top + found->y;
     std::printf("[ figure   ] %s: face for %02d:%02d:%02d found at screen (%d, %d)\n", c.name, matched.hour,
                 matched.minute, matched.second, screenX, screenY);
-    // the first tray icon of the 800 x 600 desktop sits in the bottom right corner
-    EXPECT_GT(screenX, 700);
-    EXPECT_GT(screenY, 560);
+    // the first tray icon of the desktop sits in its bottom right corner
+    EXPECT_GT(screenX, GetSystemMetrics(SM_CXSCREEN) - 100);
+    EXPECT_GT(screenY, GetSystemMetrics(SM_CYSCREEN) - 40);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, TrayClockOnDesktop,

@@ -14,12 +14,14 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 0, kItemAbout = 1, kItemExit = 2;
+constexpr int kItemSetting = 1, kItemAbout = 2, kItemExit = 3; // after 지금 시각 듣기 and a separator
 
 const std::map<std::wstring, StoredValue> kDefaultStore = {
-    {L"Alarm", {REG_SZ, L"1"}},          {L"Beep", {REG_SZ, L"0"}},         {L"ClockShape", {REG_SZ, L"0"}},
-    {L"BGColor", {REG_SZ, L"16777215"}}, {L"TColor", {REG_SZ, L"0"}},       {L"HColor", {REG_SZ, L"255"}},
-    {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"16744448"}}};
+    {L"Alarm", {REG_SZ, L"1"}},          {L"Beep", {REG_SZ, L"0"}},          {L"ClockShape", {REG_SZ, L"0"}},
+    {L"BGColor", {REG_SZ, L"16777215"}}, {L"TColor", {REG_SZ, L"0"}},        {L"HColor", {REG_SZ, L"255"}},
+    {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"16744448"}}, {L"SpeakKey", {REG_SZ, L"0"}},
+    {L"QuietHours", {REG_SZ, L"0"}},     {L"QuietFrom", {REG_SZ, L"23"}},    {L"QuietTo", {REG_SZ, L"7"}},
+    {L"QuietBusy", {REG_SZ, L"1"}}};
 
 class TrayShell : public testing::Test {
   protected:

@@ -206,16 +206,16 @@ TEST(Figures, TickCost) {
 }
 
 int sends = 0;
-BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAA* record) {
+BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAW* record) {
     sends += message == NIM_MODIFY;
-    return Shell_NotifyIconA(message, record);
+    return Shell_NotifyIconW(message, record);
 }
 
 // The main window on the real clock for a minute: how often the shell is sent a new icon.
 TEST(Figures, IconSendsInARealMinute) {
     DeleteStoredSettings();
     const SettingsRecord saved = Settings;
-    ClockCal clock(&CountingNotifyIcon, &ReadLocalClock);
+    ClockCal clock(&CountingNotifyIcon, &ReadLocalClock, &QueryNotificationState);
     ASSERT_TRUE(clock.Create(GetModuleHandleW(nullptr)));
     Settings = DefaultSettings();
     Settings.Alarm = 0;

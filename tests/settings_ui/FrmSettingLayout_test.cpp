@@ -7,7 +7,7 @@
 
 TEST(FrmSettingLayout, EveryControlFitsTheClientAreaExceptWhereDesigned) {
     EXPECT_EQ(PixelsFromTwips(kClientWidthTwips), 205);
-    EXPECT_EQ(PixelsFromTwips(kClientHeightTwips), 174);
+    EXPECT_EQ(PixelsFromTwips(kClientHeightTwips), 328);
     std::set<int> ids;
     for (const ControlPlace& c : kFrmSettingControls) {
         ids.insert(static_cast<int>(c.id));
@@ -26,12 +26,13 @@ TEST(FrmSettingLayout, KeyboardOrder) {
     // the controls that can take the focus, in the order Tab visits them
     std::vector<ControlId> order;
     for (const ControlPlace& c : kFrmSettingControls)
-        if (c.kind == ControlKind::Combo || c.kind == ControlKind::CheckBox ||
-            c.kind == ControlKind::PushButton || c.kind == ControlKind::OptionButton)
+        if (c.kind != ControlKind::Label && c.kind != ControlKind::Preview && c.kind != ControlKind::XPStyle)
             order.push_back(c.id);
+    // then the rows below the first ones, down the dialog
     EXPECT_EQ(order, (std::vector<ControlId>{ControlId::Combo1, ControlId::Check1, ControlId::Option1Square,
                                              ControlId::Option1Circle, ControlId::Combo2, ControlId::Command1,
-                                             ControlId::Check2}));
+                                             ControlId::Check2, ControlId::HotKey1, ControlId::Check3,
+                                             ControlId::Combo3, ControlId::Combo4, ControlId::Check4}));
 }
 
 TEST(FrmSettingLayout, StoredAlarmToIntervalEntry) {

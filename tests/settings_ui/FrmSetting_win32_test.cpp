@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -85,8 +87,8 @@ class FrmSettingTest : public ::testing::Test {
         Settings = saved_;
     }
 
-    HWND Open() {
-        ShowFrmSetting(::GetModuleHandleW(nullptr));
+    HWND Open(FrmSettingHooks hooks = {}) {
+        ShowFrmSetting(::GetModuleHandleW(nullptr), std::move(hooks));
         Pump();
         return FrmSettingWindow();
     }
@@ -143,7 +145,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
     RECT client;
     ::GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 174);
+    EXPECT_EQ(client.bottom, 328);
 
     // centred on the whole screen by its outer size
     RECT outer;
@@ -161,7 +163,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
         EXPECT_EQ(r.top, PixelsFromTwips(c.top)) << static_cast<int>(c.id);
         EXPECT_EQ(r.right - r.left, PixelsFromTwips(c.width)) << static_cast<int>(c.id);
         EXPECT_EQ(r.bottom - r.top, PixelsFromTwips(c.height)) << static_cast<int>(c.id);
-        if (c.kind != ControlKind::Combo) {
+        if (c.kind != ControlKind::Combo && c.kind != ControlKind::List && c.kind != ControlKind::HotKey) {
             EXPECT_EQ(Text(control), Wide(c.text)) << static_cast<int>(c.id);
         }
     }
@@ -229,22 +231,28 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
             EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
                       (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
                 << dpi << " dpi, control " << static_cast<int>(c.id);
-            if (c.text.empty()) continue;
+            // Label4 is empty until it has to say that a hot key was refused
+            const std::wstring caption = Wide(c.id == ControlId::Label4 ? kSpeakKeyRefused : c.text);
+            if (caption.empty()) continue;
             const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
             ::GetObjectW(font, sizeof(used), &used);
             EXPECT_EQ(used.lfHeight, ScaleToDpi(stock.lfHeight, SystemDpi(), dpi)) << dpi;
             const unique_hdc_window dc(control);
             unique_select_object selected(dc.get(), font);
-            const std::wstring caption = Wide(c.text);
-            ::DrawTextW(dc.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
             // a check box or option button draws its glyph and a gap of half a digit before the text
             SIZE digit{};
             ::GetTextExtentPoint32W(dc.get(), L"0", 1, &digit);
-            const bool glyph = c.kind == ControlKind::CheckBox || c.kind == ControlKind::OptionButton;
+            const bool glyph = c.kind == ControlKind::CheckBox || c.kind == ControlKind::WrappedCheckBox ||
+                               c.kind == ControlKind::OptionButton;
             const int before =
                 glyph ? ScaleToDpi(::GetSystemMetrics(SM_CXMENUCHECK), SystemDpi(), dpi) + digit.cx / 2 : 0;
-            // what the control shows: the dialog's edge cuts the controls that run past it
+            // what the control shows: the dialog's edge cuts the controls that run past it; a
+            // wrapped caption breaks its lines at the control's width
             ::GetClientRect(control, &box);
+            text.right = box.right - before;
+            ::DrawTextW(dc.get(), caption.c_str(), -1, &text,
+                        DT_CALCRECT | DT_NOPREFIX |
+                            (c.kind == ControlKind::WrappedCheckBox ? DT_WORDBREAK : DT_SINGLELINE));
             EXPECT_LE(before + text.right, std::min(box.right, client.right - r.left))
                 << dpi << " dpi: " << ::testing::PrintToString(caption);
             EXPECT_LE(text.bottom, box.bottom) << dpi << " dpi: " << ::testing::PrintToString(caption);
@@ -252,22 +260,65 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
     }
 }
 
+// A hot key is stored only when the main window takes it; a refused one is said so beside the
+// control and changes nothing. The quiet hours' lists follow their box.
+TEST_F(FrmSettingTest, HotKeyTakenOrRefusedAndQuietHours) {
+    std::vector<std::int32_t> asked;
+    bool systemTakes = false;
+    Open({[&](std::int32_t key) {
+        asked.push_back(key);
+        return systemTakes;
+    }});
+    const auto choose = [&](std::int32_t key) {
+        ::SendMessageW(Item(ControlId::HotKey1), HKM_SETHOTKEY, static_cast<WPARAM>(key), 0);
+        ::SendMessageW(FrmSettingWindow(), WM_COMMAND,
+                       MAKEWPARAM(static_cast<int>(ControlId::HotKey1), EN_CHANGE),
+                       reinterpret_cast<LPARAM>(Item(ControlId::HotKey1)));
+    };
+    const std::int32_t ctrlAltT = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'T';
+    choose(ctrlAltT);
+    EXPECT_EQ(Settings.SpeakKey, 0) << "refused: nothing stored";
+    EXPECT_EQ(Text(Item(ControlId::Label4)), Wide(kSpeakKeyRefused));
+    systemTakes = true;
+    choose(ctrlAltT);
+    EXPECT_EQ(Settings.SpeakKey, ctrlAltT);
+    EXPECT_EQ(Text(Item(ControlId::Label4)), L"");
+    choose(0);
+    EXPECT_EQ(Settings.SpeakKey, 0) << "no hot key any more";
+    EXPECT_EQ(asked, (std::vector<std::int32_t>{ctrlAltT, ctrlAltT, 0}));
+
+    EXPECT_FALSE(::IsWindowEnabled(Item(ControlId::Combo3))) << "quiet hours are off by default";
+    Click(ControlId::Check3);
+    EXPECT_TRUE(Settings.QuietHours);
+    EXPECT_TRUE(::IsWindowEnabled(Item(ControlId::Combo3)) && ::IsWindowEnabled(Item(ControlId::Combo4)));
+    Pick(ControlId::Combo3, 22);
+    Pick(ControlId::Combo4, 6);
+    EXPECT_EQ(std::pair(Settings.QuietFrom, Settings.QuietTo), std::pair(22, 6));
+    wchar_t entry[32] = {};
+    ::SendMessageW(Item(ControlId::Combo3), CB_GETLBTEXT, 23, reinterpret_cast<LPARAM>(entry));
+    EXPECT_EQ(std::wstring(entry), L"오후 11시");
+}
+
 TEST_F(FrmSettingTest, KeyboardOrder) {
+    Settings.QuietHours = true; // its hours can be chosen, and so take the focus
     HWND dialog = Open();
     EXPECT_EQ(::GetFocus(), EditOf(ControlId::Combo1))
         << "Combo1 is first in the keyboard order; the focus is on " << ClassOf(::GetFocus()) << " "
         << ::GetDlgCtrlID(::GetFocus()) << " of " << ClassOf(::GetParent(::GetFocus()));
     std::vector<HWND> order;
     HWND at = Item(ControlId::Combo1);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 11; ++i) {
         order.push_back(at);
         at = ::GetNextDlgTabItem(dialog, at, FALSE);
     }
     EXPECT_EQ(at, Item(ControlId::Combo1))
         << "Tab comes round again, not to " << ClassOf(at) << " " << ::GetDlgCtrlID(at);
-    const std::vector<HWND> expected{Item(ControlId::Combo1),        Item(ControlId::Check1),
-                                     Item(ControlId::Option1Square), Item(ControlId::Combo2),
-                                     Item(ControlId::Command1),      Item(ControlId::Check2)};
+    // then the rows below the first ones, down the dialog
+    const std::vector<HWND> expected{
+        Item(ControlId::Combo1),  Item(ControlId::Check1),   Item(ControlId::Option1Square),
+        Item(ControlId::Combo2),  Item(ControlId::Command1), Item(ControlId::Check2),
+        Item(ControlId::HotKey1), Item(ControlId::Check3),   Item(ControlId::Combo3),
+        Item(ControlId::Combo4),  Item(ControlId::Check4)};
     EXPECT_EQ(order, expected);
 }
 

@@ -180,7 +180,7 @@ HWND TockwenProcess::WaitForDialog(const wchar_t* title, std::chrono::millisecon
 }
 
 bool TockwenProcess::ExitYes() const {
-    if (!ChooseMenuItem(2)) return false;
+    if (!ChooseMenuItem(3)) return false; // 종료
     HWND box = WaitForDialog(L"Tockwen 종료");
     if (!box) return false;
     ClickButton(box, IDYES);
@@ -279,6 +279,24 @@ RECT TaskbarRect() {
     RECT rect{};
     if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) GetWindowRect(tray, &rect);
     return rect;
+}
+
+std::optional<Found> FindFace(const std::vector<std::uint32_t>& screen, int width, int height,
+                              const Picture& face) {
+    for (int top = 0; top + face.height() <= height; ++top) {
+        for (int left = 0; left + face.width() <= width; ++left) {
+            bool same = true;
+            for (int y = 0; y < face.height() && same; ++y) {
+                for (int x = 0; x < face.width() && same; ++x) {
+                    const ColorValue want = face.Get(x, y);
+                    if (want == Picture::kBackground) continue;
+                    same = screen[static_cast<std::size_t>((top + y) * width + left + x)] == want;
+                }
+            }
+            if (same) return Found{left, top};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace driver

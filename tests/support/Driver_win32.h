@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include "render/Picture.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -91,5 +94,13 @@ std::map<std::wstring, StoredValue> StoredValues(HKEY root, const wchar_t* key);
 std::vector<std::uint32_t> CaptureScreen(RECT rect);
 // The rectangle of the desktop's taskbar (Shell_TrayWnd), where the tray is.
 RECT TaskbarRect();
+
+// Where in `screen` (width x height pixels, as CaptureScreen gives them) `face` is shown, comparing
+// only its opaque pixels (the taskbar shows through the others); none when it is not there.
+struct Found {
+    int x, y;
+};
+std::optional<Found> FindFace(const std::vector<std::uint32_t>& screen, int width, int height,
+                              const Picture& face);
 
 } // namespace driver

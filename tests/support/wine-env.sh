@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A private Wine world for the Windows tests: a throwaway prefix inside the build tree, its own
-# virtual X display, one shared 800x600 Wine desktop whose taskbar shows the tray, and a
+# virtual X display, one shared 1024x768 Wine desktop whose taskbar shows the tray, and a
 # PulseAudio null sink so that sound really plays (and can be recorded) with no hardware.
 #
 #   wine-env.sh up   WORLD           start everything (idempotent)
@@ -98,7 +98,9 @@ make_template() {
             wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
             # one shared desktop for every process, so the tray icon is in its taskbar
             wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
-            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 800x600 /f </dev/null >>"$state/wine.log" 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f </dev/null >>"$state/wine.log" 2>&1
+            # a program that crashes ends at once rather than waiting behind Wine's crash dialog
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >>"$state/wine.log" 2>&1
             # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its
             # UI fonts to a Korean face; without it every Hangul syllable is drawn as a box
             local face
@@ -131,7 +133,7 @@ up() {
     for n in $(seq 91 160); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
     done
-    "${program_sched[@]}" Xvfb :$n -screen 0 800x600x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    "${program_sched[@]}" Xvfb :$n -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     export DISPLAY=:$n
     for _ in $(seq 50); do
@@ -179,15 +181,19 @@ up() {
     set_dpi "${TOCKWEN_WINE_DPI:-96}"
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    # a persistent server: otherwise every test waits on pipes held by Wine's helpers
+    # a persistent server: otherwise every test waits on pipes held by Wine's helpers. Its start
+    # is noted: it writes the registry's files every 30 s from then, pausing the world meanwhile,
+    # and the sound tests record between those writes.
     "${server_sched[@]}" wineserver -p </dev/null >>"$state/wine.log" 2>&1
+    local serverStarted
+    serverStarted=$(date +%s.%N)
     # The desktop's explorer, detached. The first program of a new server starts the prefix's
     # services, and with them a desktop made on demand; an explorer that meets that one exits at
     # once, so it is started again until it stays.
     local try
     for try in 1 2 3 4 5 6; do
         if ! desktop_running; then
-            setsid "${program_sched[@]}" wine explorer /desktop=shell,800x600 </dev/null >"$state/explorer.log" 2>&1 &
+            setsid "${program_sched[@]}" wine explorer /desktop=shell,1024x768 </dev/null >"$state/explorer.log" 2>&1 &
             echo $! >"$state/explorer.pid"
             wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
         fi
@@ -208,7 +214,7 @@ up() {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
         [ "$WINEARCH" = win64 ] && echo "export WINELOADER='$WINELOADER' PATH='$PATH'"
         echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
-        echo "export TOCKWEN_WINE_DPI=${TOCKWEN_WINE_DPI:-96}"
+        echo "export TOCKWEN_WINE_DPI=${TOCKWEN_WINE_DPI:-96} TOCKWEN_WINESERVER_STARTED=$serverStarted"
         if [ -n "$pulse" ]; then
             echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
             echo "export TOCKWEN_TEST_SOUND=1"

@@ -1,0 +1,97 @@
+// The program's sounds, played one at a time from memory without holding the thread.
+#include "announce/Speaker_win32.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <optional>
+#include <utility>
+
+#include "announce/Wave.h"
+#include "base/Handles.h"
+#include "base/SystemLibrary_win32.h"
+
+namespace {
+
+using PlaySoundAProc = decltype(&::PlaySoundA);
+
+// winmm is not one of the DLLs Windows always takes from the system folder: imported, a
+// winmm.dll beside the program would be loaded in its place. So it is loaded at the first sound
+// from the system folder only and kept for the life of the process.
+struct SoundLibrary {
+    unique_hmodule module;
+    PlaySoundAProc playSound = nullptr;
+
+    explicit SoundLibrary(const wchar_t* dll)
+        : module(LoadSystemLibrary(dll)),
+          playSound(SystemFunction<PlaySoundAProc>(module.get(), "PlaySoundA")) {}
+};
+
+SoundLibrary& Sound() {
+    static SoundLibrary sound(L"winmm.dll");
+    return sound;
+}
+
+// Every sound ends with this much silence: a device may drop the last milliseconds of what it is
+// given, and then it drops silence rather than voice.
+constexpr int kTrailingSilenceMs = 100;
+
+} // namespace
+
+void UseSoundLibrary(const wchar_t* dll) {
+    Sound() = SoundLibrary(dll);
+}
+
+std::span<const std::byte> ClipResource(int id) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found =
+        ::FindResourceExW(module, L"WAVE", MAKEINTRESOURCEW(id), MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN));
+    if (!found) return {};
+    const void* data = ::LockResource(::LoadResource(module, found));
+    if (!data) return {};
+    return {static_cast<const std::byte*>(data), ::SizeofResource(module, found)};
+}
+
+bool Speaker::Say(std::span<const int> clips) {
+    std::vector<std::span<const std::byte>> images;
+    for (int clip : clips)
+        images.push_back(ClipResource(clip));
+    std::optional<std::vector<std::byte>> joined = JoinWaves(images, kTrailingSilenceMs);
+    return joined && Play(std::move(*joined));
+}
+
+bool Speaker::Beep() {
+    // the clips' format, so that a beep goes the same way as the voice; faded in and out over
+    // 5 ms so that it does not click
+    return Play(MakeTone(WaveFormat{}, 500, 250, 5, 0.5, kTrailingSilenceMs));
+}
+
+bool Speaker::Play(std::vector<std::byte> wave) {
+    const PlaySoundAProc playSound = Sound().playSound;
+    // without the sound functions the program stays silent, as it does without a sound device
+    if (!playSound) return false;
+    // the new sound replaces the old one, which PlaySound stops before it returns; only then may
+    // the old bytes go. SND_NODEFAULT: no system sound in place of one that cannot be played.
+    std::vector<std::byte> previous = std::exchange(wave_, std::move(wave));
+    const ULONGLONG start = ::GetTickCount64();
+    if (!playSound(reinterpret_cast<LPCSTR>(wave_.data()), nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT)) {
+        // whatever played before may still be reading its bytes
+        wave_ = std::move(previous);
+        return false;
+    }
+    endsAt_ = start + static_cast<ULONGLONG>(WaveMilliseconds(wave_));
+    return true;
+}
+
+bool Speaker::Busy() const {
+    return ::GetTickCount64() < endsAt_;
+}
+
+void Speaker::Stop() {
+    // stops whatever this process plays before the bytes it reads go
+    if (!wave_.empty())
+        if (const PlaySoundAProc playSound = Sound().playSound) playSound(nullptr, nullptr, 0);
+    wave_.clear();
+    wave_.shrink_to_fit();
+    endsAt_ = 0;
+}

@@ -1,0 +1,41 @@
+// The program's sounds, one at a time, without holding the thread: an announcement's clips
+// joined into one wave, or the hourly beep's tone, each played from memory with PlaySound.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+// The "WAVE" resource `id` of the program's own module (a voice clip, 102..135); empty when
+// there is none.
+std::span<const std::byte> ClipResource(int id);
+
+class Speaker {
+  public:
+    Speaker() = default;
+    Speaker(const Speaker&) = delete;
+    Speaker& operator=(const Speaker&) = delete;
+    ~Speaker() { Stop(); }
+
+    // Starts the clips as one sound, the samples of each right after the last, and returns at
+    // once; false when nothing plays (no sound device, no sound functions, a missing clip).
+    bool Say(std::span<const int> clips);
+    // Starts the hourly beep, a 500 Hz tone of 250 ms; false when nothing plays.
+    bool Beep();
+    // Whether a sound of ours is still playing, by its length since it started.
+    bool Busy() const;
+    // Stops what plays, then frees it.
+    void Stop();
+
+  private:
+    bool Play(std::vector<std::byte> wave);
+
+    // the sound that plays or played last: PlaySound reads it while it plays, so it stays until
+    // another replaces it or it is stopped
+    std::vector<std::byte> wave_;
+    unsigned long long endsAt_ = 0; // GetTickCount64 when it has ended
+};
+
+// Takes the sound functions from the system DLL `dll` instead of winmm.dll from now on: lets the
+// tests take them away (a name that is not there) and give them back (L"winmm.dll").
+void UseSoundLibrary(const wchar_t* dll);
