@@ -43,6 +43,54 @@ void RunKeyRegistry::RemoveRunValue(RunPlace place) {
         DeleteRegistryValue(key.get(), kRunValueName);
 }
 
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+unique_hkey RunKeyRegistry::ApprovalKey(RunPlace place, REGSAM access, bool create) const {
+    const bool run32 = place == RunPlace::Machine && wow64_;
+    const std::wstring path =
+        std::wstring(kStartupApprovedPath) + std::wstring(StartupApprovedKeyName(place, wow64_));
+    access |= run32 ? KEY_WOW64_64KEY : 0;
+    return create ? CreateRegistryKey(Root(place), path, access) : OpenRegistryKey(Root(place), path, access);
+}
+
+std::optional<std::vector<std::uint8_t>> RunKeyRegistry::ReadApproval(RunPlace place) {
+    std::optional<RegistryValue> value =
+        QueryRegistryValue(ApprovalKey(place, KEY_QUERY_VALUE).get(), kRunValueName);
+    if (!value) return std::nullopt;
+    return std::move(value->data);
+}
+
+bool RunKeyRegistry::RemoveApproval(RunPlace place) {
+    const unique_hkey key = ApprovalKey(place, KEY_SET_VALUE);
+    // no key, no value; a key that cannot be opened for writing keeps what it holds
+    if (!key) return !ReadApproval(place);
+    return DeleteRegistryValue(key.get(), kRunValueName);
+}
+
+bool RunKeyRegistry::StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) {
+    const unique_hkey key = ApprovalKey(place, KEY_SET_VALUE, true);
+    return key && ::RegSetValueExW(key.get(), std::wstring(kRunValueName).c_str(), 0, REG_BINARY,
+                                   bytes.data(), static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+std::wstring RunKeyRegistry::LongPath(std::wstring_view path) {
+    const std::wstring shortPath(path);
+    std::wstring longPath(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetLongPathNameW(shortPath.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+        if (length == 0) return shortPath; // no such file: the path as it is
+        if (length < longPath.size()) {
+            longPath.resize(length);
+            return longPath;
+        }
+        longPath.resize(length);
+    }
+}
+
 std::wstring CurrentRunPath() {
     // grow the buffer until the whole path fits: a long folder must not be cut short
     std::wstring module(MAX_PATH, L'\0');

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Handles.h"
 #include "settings_ui/RunRegistration.h"
 
 // The text of value `name` of an open key (see ValueTextFromData), or empty text when the key
@@ -19,21 +20,35 @@ bool StoreValueText(HKEY root, std::wstring_view path, std::wstring_view name, s
 // never existed).
 bool RemoveValue(HKEY root, std::wstring_view path, std::wstring_view name);
 
+// Whether this is a 32-bit program on 64-bit Windows, whose machine-wide Run value goes to the
+// WOW6432Node key.
+bool RunsUnderWow64();
+
 // The value "Tockwen" under SOFTWARE\Microsoft\Windows\CurrentVersion\Run of the machine-wide
-// root (HKEY_LOCAL_MACHINE) and of the per-user root (HKEY_CURRENT_USER); the tests may point
-// either elsewhere.
+// root (HKEY_LOCAL_MACHINE) and of the per-user root (HKEY_CURRENT_USER), and its StartupApproved
+// value beside each; the tests may point either root elsewhere, and say whether the program runs
+// under WOW64.
 class RunKeyRegistry : public RunRegistry {
   public:
-    explicit RunKeyRegistry(HKEY machineRoot = HKEY_LOCAL_MACHINE, HKEY userRoot = HKEY_CURRENT_USER)
-        : machineRoot_(machineRoot), userRoot_(userRoot) {}
+    explicit RunKeyRegistry(HKEY machineRoot = HKEY_LOCAL_MACHINE, HKEY userRoot = HKEY_CURRENT_USER,
+                            bool wow64 = RunsUnderWow64())
+        : machineRoot_(machineRoot), userRoot_(userRoot), wow64_(wow64) {}
     std::wstring ReadRunValue(RunPlace place) override;
     bool StoreRunValue(RunPlace place, std::wstring_view path) override;
     void RemoveRunValue(RunPlace place) override;
+    std::optional<std::vector<std::uint8_t>> ReadApproval(RunPlace place) override;
+    bool RemoveApproval(RunPlace place) override;
+    bool StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) override;
+    std::wstring LongPath(std::wstring_view path) override;
 
   private:
     HKEY Root(RunPlace place) const { return place == RunPlace::Machine ? machineRoot_ : userRoot_; }
+    // the StartupApproved key of `place`, opened (or made) with `access`: Run32 in the 64-bit view
+    // for a 32-bit program's machine-wide value on 64-bit Windows
+    unique_hkey ApprovalKey(RunPlace place, REGSAM access, bool create = false) const;
     HKEY machineRoot_;
     HKEY userRoot_;
+    bool wow64_;
 };
 
 // The path the Run value should hold for the running program: its folder, "\", its file name

@@ -56,15 +56,57 @@ bool IsRegisteredText(std::wstring_view valueText) {
     return valueText.find_first_not_of(L' ') != std::wstring_view::npos;
 }
 
+std::wstring_view StartupApprovedKeyName(RunPlace place, bool wow64) {
+    return place == RunPlace::Machine && wow64 ? L"Run32" : L"Run";
+}
+
+bool IsSwitchedOn(const std::optional<std::vector<std::uint8_t>>& approval) {
+    return !approval || approval->empty() || (approval->front() & 1) == 0;
+}
+
+namespace {
+
+std::wstring Unquoted(std::wstring_view path) {
+    const std::size_t first = path.find_first_not_of(L" \t\""), last = path.find_last_not_of(L" \t\"");
+    return first == std::wstring_view::npos ? std::wstring()
+                                            : std::wstring(path.substr(first, last - first + 1));
+}
+
+// File names compare without regard to letter case (ASCII letters; Korean has none).
+std::wstring Folded(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return text;
+}
+
+bool IsStarted(RunRegistry& registry, RunPlace place) {
+    return IsRegisteredText(registry.ReadRunValue(place)) && IsSwitchedOn(registry.ReadApproval(place));
+}
+
+// Windows' switch back on for a value the box keeps: its StartupApproved value goes, or says "on"
+// where it may not go.
+void SwitchOn(RunRegistry& registry, RunPlace place) {
+    if (!registry.ReadApproval(place)) return;
+    if (!registry.RemoveApproval(place) && !IsSwitchedOn(registry.ReadApproval(place)))
+        registry.StoreApproval(place, kSwitchedOn);
+}
+
+} // namespace
+
+bool IsSameProgram(std::wstring_view a, std::wstring_view b, RunRegistry& registry) {
+    return Folded(registry.LongPath(Unquoted(a))) == Folded(registry.LongPath(Unquoted(b)));
+}
+
 bool IsRunRegistered(RunRegistry& registry) {
-    return IsRegisteredText(registry.ReadRunValue(RunPlace::Machine)) ||
-           IsRegisteredText(registry.ReadRunValue(RunPlace::User));
+    return IsStarted(registry, RunPlace::Machine) || IsStarted(registry, RunPlace::User);
 }
 
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) {
     if (!ticked) {
-        registry.RemoveRunValue(RunPlace::Machine);
-        registry.RemoveRunValue(RunPlace::User);
+        for (RunPlace place : {RunPlace::Machine, RunPlace::User}) {
+            registry.RemoveRunValue(place);
+            registry.RemoveApproval(place);
+        }
         return IsRunRegistered(registry);
     }
     const bool machineHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::Machine));
@@ -72,11 +114,13 @@ bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) 
     if (userHeld) registry.StoreRunValue(RunPlace::User, runPath);
     if (machineHeld || !userHeld) {
         // A refused machine-wide write falls back to the per-user key, unless a per-user value is
-        // already kept up to date or the machine-wide one already names this program: a second
-        // entry would only start it twice.
+        // already kept up to date or the machine-wide one already starts this program: a second
+        // entry would start it twice.
         if (!registry.StoreRunValue(RunPlace::Machine, runPath) && !userHeld &&
-            registry.ReadRunValue(RunPlace::Machine) != runPath)
+            !IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry))
             registry.StoreRunValue(RunPlace::User, runPath);
     }
+    for (RunPlace place : {RunPlace::Machine, RunPlace::User})
+        if (IsRegisteredText(registry.ReadRunValue(place))) SwitchOn(registry, place);
     return IsRunRegistered(registry);
 }

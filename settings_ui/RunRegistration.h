@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr std::wstring_view kRunKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::wstring_view kRunValueName = L"Tockwen";
@@ -41,22 +43,52 @@ bool IsRegisteredText(std::wstring_view valueText);
 // administrators may write, and the per-user one, which every user may.
 enum class RunPlace { Machine, User };
 
-// The Run value as the settings dialog sees it, in either place.
+// Windows' Startup-apps switch (Task Manager, Settings > Apps > Startup) keeps its state of a Run
+// value in a StartupApproved value of the same name: its first byte odd means switched off. Its
+// key: ...\Explorer\StartupApproved\Run beside the per-user Run key and the machine-wide one, but
+// ...\Run32 (in the 64-bit view) for a machine-wide value that a 32-bit program wrote on 64-bit
+// Windows, which went to the WOW6432Node Run key.
+inline constexpr std::wstring_view kStartupApprovedPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+std::wstring_view StartupApprovedKeyName(RunPlace place, bool wow64);
+// A Run value counts as switched on when its StartupApproved value is absent or its first byte is
+// even.
+bool IsSwitchedOn(const std::optional<std::vector<std::uint8_t>>& approval);
+// What ticking the box writes where Windows will not let the StartupApproved value go: switched on.
+inline constexpr std::uint8_t kSwitchedOn[12] = {0x02};
+
+// The Run value as the settings dialog sees it, in either place, with Windows' switch for it.
 class RunRegistry {
   public:
     virtual ~RunRegistry() = default;
     virtual std::wstring ReadRunValue(RunPlace place) = 0;                  // empty when absent or unreadable
     virtual bool StoreRunValue(RunPlace place, std::wstring_view path) = 0; // false when refused
     virtual void RemoveRunValue(RunPlace place) = 0;                        // may fail silently
+    // The StartupApproved value's bytes; none when there is none.
+    virtual std::optional<std::vector<std::uint8_t>> ReadApproval(RunPlace place) = 0;
+    virtual bool RemoveApproval(RunPlace place) = 0; // true when it is gone (or never was)
+    virtual bool StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) = 0;
+    // The long form of a program's path where the file exists (8.3 short names spelled out);
+    // otherwise the path as it is.
+    virtual std::wstring LongPath(std::wstring_view path) = 0;
 };
 
-// Whether either place holds a registration: what the start-with-Windows box shows.
+// Whether two Run values start the same program: quotation marks around the path do not count,
+// nor letter case, nor a short name where the long one can be found.
+bool IsSameProgram(std::wstring_view a, std::wstring_view b, RunRegistry& registry);
+
+// Whether either place holds a registration that Windows will start: what the start-with-Windows
+// box shows.
 bool IsRunRegistered(RunRegistry& registry);
 
 // The start-with-Windows box changed to `ticked`: write the program's path or delete the value,
-// then return what the box must show, which is whether the registry now holds a registration.
+// then return what the box must show, which is whether the registry now holds a registration
+// that Windows will start.
 // - Ticking rewrites whichever registration exists with `runPath`; with none, it writes the
-//   machine-wide value, and only when that is refused (a standard user) the per-user one.
-// - Clearing deletes both, as far as rights allow; a machine-wide value that cannot be deleted
-//   keeps the box ticked instead of claiming a removal that did not happen.
+//   machine-wide value, and only when that is refused (a standard user) the per-user one, unless
+//   the machine-wide value starts this program already. A value switched off in Windows' list is
+//   switched on again.
+// - Clearing deletes both, and their StartupApproved values, as far as rights allow; a
+//   machine-wide value that cannot be deleted keeps the box ticked instead of claiming a removal
+//   that did not happen.
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/RegistryValue_win32.h"
 #include "support/ScratchKey_win32.h"
 
 namespace {
@@ -123,6 +124,31 @@ TEST(RunRegistry, TheMachineWideRunValue) {
     registry.RemoveRunValue(RunPlace::Machine);
     EXPECT_EQ(registry.ReadRunValue(RunPlace::Machine), L"");
     if (!before.empty()) StoreValueText(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, before);
+}
+
+// Windows' switch sits beside each Run key, under Run32 for a 32-bit program's machine-wide value
+// on 64-bit Windows (told here, as a 32-bit prefix has no WOW64); a long name is found from a short.
+TEST_F(RegistryTest, StartupApprovedValuesBesideEachRunKey) {
+    const ScratchKey userScratch{HKEY_CURRENT_USER, kTestPath};
+    const unique_hkey machine = CreateRegistryKey(HKEY_LOCAL_MACHINE, kTestPath, KEY_ALL_ACCESS),
+                      user = CreateRegistryKey(HKEY_CURRENT_USER, kTestPath, KEY_ALL_ACCESS);
+    const std::uint8_t off[] = {0x03, 0x01};
+    for (bool wow64 : {false, true}) {
+        RunKeyRegistry registry(machine.get(), user.get(), wow64);
+        EXPECT_FALSE(registry.ReadApproval(RunPlace::Machine));
+        ASSERT_TRUE(registry.StoreApproval(RunPlace::Machine, off));
+        ASSERT_TRUE(registry.StoreApproval(RunPlace::User, off));
+        const std::wstring machineKey = std::wstring(kTestPath) + L"\\" + std::wstring(kStartupApprovedPath) +
+                                        (wow64 ? L"Run32" : L"Run");
+        EXPECT_TRUE(QueryRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, machineKey, KEY_READ).get(), L"Tockwen"));
+        EXPECT_EQ(registry.ReadApproval(RunPlace::User), (std::vector<std::uint8_t>{0x03, 0x01}));
+        EXPECT_TRUE(registry.RemoveApproval(RunPlace::Machine) && registry.RemoveApproval(RunPlace::User));
+        EXPECT_FALSE(registry.ReadApproval(RunPlace::User));
+    }
+    wchar_t self[MAX_PATH], shortName[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    ::GetShortPathNameW(self, shortName, MAX_PATH);
+    EXPECT_EQ(RunKeyRegistry().LongPath(shortName), self);
 }
 
 TEST(RunRegistry, CurrentRunPathIsThisProgram) {

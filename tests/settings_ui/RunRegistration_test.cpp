@@ -114,12 +114,17 @@ TEST(RunRegistration, OnlyNonBlankTextIsARegistration) {
 
 namespace {
 
-// Both Run values in memory; `refused` makes the machine-wide key refuse changes, as it does for
-// a standard user.
+// Both Run values in memory, with their StartupApproved values; `refused` makes the machine-wide
+// key refuse changes, as it does for a standard user, and `approvalRefused` the StartupApproved
+// values refuse to go. A short name stands for its long one, as an 8.3 name does on disk.
 struct FakeRunRegistry : RunRegistry {
     std::optional<std::wstring> machine, user;
-    bool refused = false;
+    std::optional<std::vector<std::uint8_t>> machineApproval, userApproval;
+    bool refused = false, approvalRefused = false;
     std::optional<std::wstring>& At(RunPlace place) { return place == RunPlace::Machine ? machine : user; }
+    std::optional<std::vector<std::uint8_t>>& ApprovalAt(RunPlace place) {
+        return place == RunPlace::Machine ? machineApproval : userApproval;
+    }
     std::wstring ReadRunValue(RunPlace place) override { return At(place).value_or(L""); }
     bool StoreRunValue(RunPlace place, std::wstring_view path) override {
         if (refused && place == RunPlace::Machine) return false;
@@ -128,6 +133,22 @@ struct FakeRunRegistry : RunRegistry {
     }
     void RemoveRunValue(RunPlace place) override {
         if (!refused || place == RunPlace::User) At(place).reset();
+    }
+    std::optional<std::vector<std::uint8_t>> ReadApproval(RunPlace place) override {
+        return ApprovalAt(place);
+    }
+    bool RemoveApproval(RunPlace place) override {
+        if (approvalRefused && ApprovalAt(place)) return false;
+        ApprovalAt(place).reset();
+        return true;
+    }
+    bool StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) override {
+        ApprovalAt(place) = std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+        return true;
+    }
+    std::wstring LongPath(std::wstring_view path) override {
+        return path == L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe" ? L"C:\\Program Files\\Tockwen\\Tockwen.exe"
+                                                             : std::wstring(path);
     }
 };
 
@@ -159,6 +180,13 @@ TEST(RunRegistration, BoxWritesTheMachineValueOrFallsBackPerUser) {
         {"per-user value rewritten", true, none, old, true, none, here, true},
         {"per-user value cleared", true, none, here, false, none, none, false},
         {"undeletable machine value keeps the box ticked", true, here, here, false, here, none, true},
+        // the machine-wide value names this program in another spelling: nothing per user
+        {"unquoted", true, L"C:\\Program Files\\Tockwen\\Tockwen.exe", none, true,
+         L"C:\\Program Files\\Tockwen\\Tockwen.exe", none, true},
+        {"other letter case", true, L"\"c:\\program files\\TOCKWEN\\tockwen.EXE\"", none, true,
+         L"\"c:\\program files\\TOCKWEN\\tockwen.EXE\"", none, true},
+        {"short name", true, L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe", none, true,
+         L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe", none, true},
     };
     for (const Case& c : cases) {
         FakeRunRegistry registry;
@@ -169,4 +197,41 @@ TEST(RunRegistration, BoxWritesTheMachineValueOrFallsBackPerUser) {
         EXPECT_EQ(registry.machine, c.machineAfter) << c.what;
         EXPECT_EQ(registry.user, c.userAfter) << c.what;
     }
+}
+
+// Windows' Startup-apps switch: a value switched off there does not start the clock, so the box
+// shows it cleared; ticking it switches the value on again.
+TEST(RunRegistration, StartupAppsSwitchDecidesTheBox) {
+    const std::wstring here = L"C:\\Tockwen\\Tockwen.exe";
+    using Bytes = std::optional<std::vector<std::uint8_t>>;
+    const std::vector<std::uint8_t> on(std::begin(kSwitchedOn), std::end(kSwitchedOn));
+    struct Case {
+        const char* what;
+        Bytes approval;
+        bool approvalRefused;
+        bool shownBefore;
+        Bytes approvalAfterTick;
+    };
+    const Case cases[] = {
+        {"absent", std::nullopt, false, true, std::nullopt},
+        {"enabled", std::vector<std::uint8_t>{0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, false, true,
+         std::nullopt},
+        {"disabled", std::vector<std::uint8_t>{0x03, 0x9B, 0x41}, false, false, std::nullopt},
+        {"disabled, its value refused to go", std::vector<std::uint8_t>{0x03, 0x9B, 0x41}, true, false, on},
+    };
+    for (const Case& c : cases) {
+        FakeRunRegistry registry;
+        registry.user = here;
+        registry.userApproval = c.approval;
+        registry.approvalRefused = c.approvalRefused;
+        EXPECT_EQ(IsRunRegistered(registry), c.shownBefore) << c.what;
+        EXPECT_TRUE(ApplyRunBox(true, here, registry)) << c.what;
+        EXPECT_EQ(registry.userApproval, c.approvalAfterTick) << c.what;
+        registry.approvalRefused = false;
+        EXPECT_FALSE(ApplyRunBox(false, here, registry)) << c.what;
+        EXPECT_FALSE(registry.user || registry.userApproval) << "clearing leaves neither: " << c.what;
+    }
+    EXPECT_EQ(StartupApprovedKeyName(RunPlace::Machine, true), L"Run32");
+    EXPECT_EQ(StartupApprovedKeyName(RunPlace::Machine, false), L"Run");
+    EXPECT_EQ(StartupApprovedKeyName(RunPlace::User, true), L"Run");
 }
