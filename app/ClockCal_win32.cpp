@@ -264,7 +264,12 @@ void ClockCal::OnCommand(UINT id) {
         SpeakNow();
         break;
     case kCmdSetting:
-        ShowFrmSetting(instance_, {[this](std::int32_t hotKey) { return ApplySpeakKey(hotKey); }});
+        ShowFrmSetting(instance_, {[this](std::int32_t hotKey) { return ApplySpeakKey(hotKey); },
+                                   [this] {
+                                       // kept at once, not only at an orderly exit: a clock that is
+                                       // killed or ended from outside loses nothing the user chose
+                                       if (!unloaded_) SaveToStore();
+                                   }});
         break;
     case kCmdAbout:
         ShowAbout();
@@ -316,11 +321,16 @@ void ClockCal::Unload() {
     UnregisterHotKey(window_, kSpeakHotKeyId);
     // A session end can arrive while start-up waits on the shell, before the settings are
     // read: saving then would overwrite the stored settings with the all-zero record.
-    if (settingsLoaded_) {
-        RegistrySettingStore store;
-        SaveSettings(store, Settings);
-    }
+    SaveToStore();
     DeleteTrayIcon();
+}
+
+void ClockCal::SaveToStore() {
+    // A session end can arrive while start-up waits on the shell, before the settings are read:
+    // saving then would overwrite the stored settings with the all-zero record.
+    if (!settingsLoaded_) return;
+    RegistrySettingStore store;
+    SaveSettings(store, Settings);
 }
 
 void ClockCal::AddTrayIcon() {

@@ -44,6 +44,8 @@ class ClockCal : public Window<ClockCal> {
     void ShowAbout();
     void ConfirmExit();
     void Unload();
+    // Writes the settings to the registry, once they have been read from it.
+    void SaveToStore();
 
     void DrawClock();
     void KeepTicksOnTheSecond(const ClockTime& now);

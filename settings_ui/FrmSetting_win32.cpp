@@ -264,6 +264,9 @@ class FrmSetting : public Window<FrmSetting> {
         case WM_CLOSE:
             ::DestroyWindow(window_);
             return 0;
+        case WM_DESTROY:
+            if (hooks.closed) hooks.closed();
+            break;
         }
         return ::DefDlgProcW(window_, message, wParam, lParam);
     }

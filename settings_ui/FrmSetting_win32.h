@@ -14,6 +14,8 @@ struct FrmSettingHooks {
     // Take this hot key for "지금 시각 듣기" (a hot-key control value, 0 for none) in place of the
     // one held; false when the system refuses it (another program holds it), and the old one stays.
     std::function<bool(std::int32_t hotKey)> applySpeakKey;
+    // The dialog has closed, however that came about: what it changed is final for now.
+    std::function<void()> closed;
 };
 
 // Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.

@@ -163,13 +163,12 @@ TEST_F(SettingsDialog, AStoredIntervalWithNoEntryIsKept) {
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Selection(ControlId::Combo1), -1) << "no entry is shown for 9";
     Click(ControlId::Check1);
-    Close();
-    ExitYes();
+    ExitYes(); // with the dialog still open: it is closed first, then the settings are saved
     EXPECT_EQ(StoredSettings().at(L"Alarm").text, L"9") << "unchanged until the user picks an interval";
     EXPECT_EQ(StoredSettings().at(L"Beep").text, L"1");
 }
 
-TEST_F(SettingsDialog, ChangesReachTheStoreAtExit) {
+TEST_F(SettingsDialog, ChangesReachTheStoreWhenTheDialogCloses) {
     Start();
     ASSERT_NE(Open(), nullptr);
     Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 20분마다
@@ -189,9 +188,9 @@ TEST_F(SettingsDialog, ChangesReachTheStoreAtExit) {
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(PreviewPixel(), 0x1E140Au) << "a cancelled choice changes nothing";
 
-    // the store keeps the old values until the program ends
+    // the store keeps the old values while the dialog is open, and has the new ones once it closes
     EXPECT_TRUE(StoredSettings().empty());
-    ExitYes(); // with the dialog still open: it is closed first, then the settings are saved
+    Close();
     const std::map<std::wstring, StoredValue> expected = {
         {L"Alarm", {REG_SZ, L"2"}},      {L"Beep", {REG_SZ, L"1"}},
         {L"ClockShape", {REG_SZ, L"1"}}, {L"BGColor", {REG_SZ, L"16777215"}},
@@ -200,6 +199,8 @@ TEST_F(SettingsDialog, ChangesReachTheStoreAtExit) {
         {L"SpeakKey", {REG_SZ, L"0"}},   {L"QuietHours", {REG_SZ, L"0"}},
         {L"QuietFrom", {REG_SZ, L"23"}}, {L"QuietTo", {REG_SZ, L"7"}},
         {L"QuietBusy", {REG_SZ, L"1"}}};
+    EXPECT_EQ(StoredSettings(), expected);
+    app.Kill(); // ended from outside, with no exit of its own: nothing is lost
     EXPECT_EQ(StoredSettings(), expected);
 }
 
@@ -325,7 +326,7 @@ TEST_F(SettingsDialog, TheTrayClockShowsChangesAtItsNextTick) {
         },
         2000ms))
         << "the tray icon does not show the new shape and background";
-    EXPECT_TRUE(StoredSettings().empty()) << "the store is written only at exit";
+    EXPECT_TRUE(StoredSettings().empty()) << "the store is written when the dialog closes";
     Close();
     ExitYes();
 }
