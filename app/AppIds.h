@@ -26,8 +26,8 @@ inline constexpr UINT kCmdExit = 103;     // mnuexit
 inline constexpr wchar_t kMainWindowClass[] = L"TockwenClockCal";
 inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen " TOCKWEN_VERSION_TEXT;
 
-// The first start in a user session holds this mutex for its whole life; a later start in the
-// same session finds it taken and leaves the running clock in charge.
+// The first start of a user in a session holds this mutex, named with the user's SID after a
+// "-", for its whole life; a later start finds it taken and leaves the running clock in charge.
 inline constexpr wchar_t kOneClockMutex[] = L"Local\\TockwenClockCal";
 // Name of the registered message a second start posts to the running main window: open the
 // settings dialog, as the tray menu's 환경설정 does.

@@ -6,6 +6,7 @@
 
 #include "app/AppIds.h"
 #include "app/RegistrySettingStore_win32.h"
+#include "app/UserToken_win32.h"
 #include "app/TrayIconSize_win32.h"
 #include "app/Version.h"
 #include "base/KoreanTime.h"
@@ -66,10 +67,13 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         showSettings_ = RegisterWindowMessageW(kShowSettingsMessage);
         quit_ = RegisterWindowMessageW(kQuitMessage);
-        // Run elevated, this window would not hear a non-elevated shell's restart (its icon would
-        // never come back), a second start or the installer closing it: UIPI filters them
-        for (UINT allowed : {taskbarCreated_, showSettings_, quit_})
-            if (allowed != 0) ChangeWindowMessageFilterEx(window_, allowed, MSGFLT_ALLOW, nullptr);
+        {
+            // Run elevated, this window would not hear a non-elevated shell's restart (its icon
+            // would never come back), a second start or the installer closing it: UIPI filters
+            // them. Not elevated, nothing is filtered and nothing below it need be let in.
+            const UINT fromBelow[] = {taskbarCreated_, showSettings_, quit_};
+            LetThroughFromBelow(window_, fromBelow, OpenOwnToken().get());
+        }
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));

@@ -1,8 +1,11 @@
 // Tockwen's entry point: the hidden main window and the message loop of the one UI thread.
 #include <windows.h>
 
+#include <string>
+
 #include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
+#include "app/UserToken_win32.h"
 #include "base/Handles.h"
 #include "base/LocalClock_win32.h"
 #include "base/SystemLibrary_win32.h"
@@ -31,10 +34,11 @@ void AskRunningClockForSettings() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RestrictDllSearchToSystem();
-    // One clock per user session: a second one would add a second icon and voice, and the last
-    // to exit would overwrite the other's settings.
+    // One clock per user and session: a second one would add a second icon and voice, and the
+    // last to exit would overwrite the other's settings.
+    const std::wstring oneClockName = OneClockMutexName(OpenOwnToken().get());
     SetLastError(ERROR_SUCCESS);
-    const unique_handle oneClock(CreateMutexW(nullptr, FALSE, kOneClockMutex));
+    const unique_handle oneClock(CreateMutexW(nullptr, FALSE, oneClockName.c_str()));
     // an elevated first start's mutex cannot even be opened from an ordinary one
     if (const DWORD error = GetLastError();
         error == ERROR_ALREADY_EXISTS || (!oneClock && error == ERROR_ACCESS_DENIED)) {

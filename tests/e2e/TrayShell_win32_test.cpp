@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/AppIds.h"
+#include "base/Handles.h"
 #include "support/Driver_win32.h"
 
 using namespace driver;
@@ -229,3 +230,26 @@ TEST_F(TrayShell, ExitWithSettingsOpenClosesItFirst) {
 }
 
 } // namespace
+
+TEST(TrayShellStartUp, AClockNameHeldByAnotherAccountDoesNotStopThisOne) {
+    // what a program of another account in this session may hold: the name without a user, made
+    // so that no one else may open it, and another user's clock
+    ACL noOne{};
+    ASSERT_TRUE(InitializeAcl(&noOne, sizeof noOne, ACL_REVISION));
+    SECURITY_DESCRIPTOR closed{};
+    InitializeSecurityDescriptor(&closed, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&closed, TRUE, &noOne, FALSE);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &closed, FALSE};
+    const unique_handle unnamedUser(CreateMutexW(&attributes, FALSE, kOneClockMutex));
+    const unique_handle otherUser(
+        CreateMutexW(nullptr, FALSE, L"Local\\TockwenClockCal-S-1-5-21-7-7-7-1001"));
+    ASSERT_TRUE(unnamedUser && otherUser);
+    SetLastError(ERROR_SUCCESS);
+    const unique_handle again(CreateMutexW(nullptr, FALSE, kOneClockMutex));
+    ASSERT_TRUE(!again && GetLastError() == ERROR_ACCESS_DENIED) << "the name is closed to this user";
+
+    DeleteStoredSettings();
+    TockwenProcess app;
+    ASSERT_TRUE(app.Start()) << "this user's clock starts";
+    EXPECT_TRUE(app.ExitYes());
+}

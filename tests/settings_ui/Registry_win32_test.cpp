@@ -140,7 +140,8 @@ TEST_F(RegistryTest, StartupApprovedValuesBesideEachRunKey) {
         ASSERT_TRUE(registry.StoreApproval(RunPlace::User, off));
         const std::wstring machineKey = std::wstring(kTestPath) + L"\\" + std::wstring(kStartupApprovedPath) +
                                         (wow64 ? L"Run32" : L"Run");
-        EXPECT_TRUE(QueryRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, machineKey, KEY_READ).get(), L"Tockwen"));
+        EXPECT_TRUE(
+            QueryRegistryValue(OpenRegistryKey(HKEY_LOCAL_MACHINE, machineKey, KEY_READ).get(), L"Tockwen"));
         EXPECT_EQ(registry.ReadApproval(RunPlace::User), (std::vector<std::uint8_t>{0x03, 0x01}));
         EXPECT_TRUE(registry.RemoveApproval(RunPlace::Machine) && registry.RemoveApproval(RunPlace::User));
         EXPECT_FALSE(registry.ReadApproval(RunPlace::User));

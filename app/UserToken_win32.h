@@ -1,0 +1,29 @@
+// What the program needs to know of the account it runs as: whether it runs elevated, and who
+// the user is.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "base/Handles.h"
+
+// This process's access token, for queries; null when it cannot be opened.
+unique_handle OpenOwnToken();
+
+// Whether `token` is elevated (an administrator's full token, with UAC on).
+bool IsElevated(HANDLE token);
+
+// The text form of the user's SID ("S-1-5-21-..."), or empty text when it cannot be read.
+std::wstring UserSidText(HANDLE token);
+
+// The name of the mutex that keeps one clock per user and session. The user's SID is part of it:
+// another account in the same session (Run as, fast user switching in one session) has a clock,
+// or a program holding the name, of its own.
+std::wstring OneClockMutexName(HANDLE token);
+
+// Lets `messages` reach `window` from programs of lower integrity, as far as a window of a program
+// run as `token` needs it: only an elevated program has them filtered out, so only then is the
+// filter opened. Returns how many were let through.
+int LetThroughFromBelow(HWND window, std::span<const UINT> messages, HANDLE token);
