@@ -323,8 +323,6 @@ void ClockCal::Unload() {
     announcer_.Stop();
     KillTimer(window_, kTimer1Id);
     UnregisterHotKey(window_, kSpeakHotKeyId);
-    // A session end can arrive while start-up waits on the shell, before the settings are
-    // read: saving then would overwrite the stored settings with the all-zero record.
     SaveToStore();
     DeleteTrayIcon();
 }

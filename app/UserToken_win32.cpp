@@ -1,3 +1,4 @@
+// The account the program runs as: its token, its elevation and its SID.
 #include "app/UserToken_win32.h"
 
 #include <sddl.h>

@@ -44,11 +44,17 @@ std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name) 
     return TextFromRegistryData(value->data);
 }
 
+bool WriteRegistryValue(HKEY key, std::wstring_view name, DWORD type, std::span<const std::uint8_t> data) {
+    return ::RegSetValueExW(key, std::wstring(name).c_str(), 0, type, data.data(),
+                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
 bool WriteRegistryText(HKEY key, std::wstring_view name, std::wstring_view text) {
     const std::wstring value(text);
-    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)); // with the terminating zero
-    return ::RegSetValueExW(key, std::wstring(name).c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
+    // with the terminating zero
+    return WriteRegistryValue(
+        key, name, REG_SZ,
+        {reinterpret_cast<const std::uint8_t*>(value.c_str()), (value.size() + 1) * sizeof(wchar_t)});
 }
 
 bool DeleteRegistryValue(HKEY key, std::wstring_view name) {

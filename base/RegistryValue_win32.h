@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ std::optional<RegistryValue> QueryRegistryValue(HKEY key, std::wstring_view name
 // all of it when it was stored without a terminator. None for a missing value or another type.
 std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name);
 
+// Stores `data` as value `name` of type `type`. True when it was written.
+bool WriteRegistryValue(HKEY key, std::wstring_view name, DWORD type, std::span<const std::uint8_t> data);
 // Stores `text` as a REG_SZ value with its terminating zero. True when it was written.
 bool WriteRegistryText(HKEY key, std::wstring_view name, std::wstring_view text);
 // Deletes value `name`. True when the value is gone (also when it never existed).

@@ -72,8 +72,7 @@ bool RunKeyRegistry::RemoveApproval(RunPlace place) {
 
 bool RunKeyRegistry::StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) {
     const unique_hkey key = ApprovalKey(place, KEY_SET_VALUE, true);
-    return key && ::RegSetValueExW(key.get(), std::wstring(kRunValueName).c_str(), 0, REG_BINARY,
-                                   bytes.data(), static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+    return key && WriteRegistryValue(key.get(), kRunValueName, REG_BINARY, bytes);
 }
 
 std::wstring RunKeyRegistry::LongPath(std::wstring_view path) {

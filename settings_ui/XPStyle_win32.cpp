@@ -40,7 +40,8 @@ class XPStyle : public Window<XPStyle> {
         case WM_NCCREATE: {
             INITCOMMONCONTROLSEX init{};
             init.dwSize = sizeof(init);
-            init.dwICC = ICC_USEREX_CLASSES;
+            // the settings dialog's hot-key control is a common control too
+            init.dwICC = ICC_USEREX_CLASSES | ICC_HOTKEY_CLASS;
             ::InitCommonControlsEx(&init);
             shell32_ = LoadSystemLibrary(L"shell32.dll");
             break;
