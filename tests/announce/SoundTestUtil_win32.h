@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "announce/Speaker_win32.h"
+#include "tests/announce/SoundMatch.h"
 #include "tests/announce/WaveFile.h"
 
 inline std::optional<WaveFile> ClipWave(int id) {
@@ -107,91 +109,27 @@ std::optional<std::vector<std::int16_t>> RecordWhile(const char* nameHas, double
     return samples;
 }
 
-// Where `clip` occurs in `recording`: the offset in samples at which its opening best matches,
-// and the normalised correlation of the whole clip there (1 for an exact copy).
-struct Match {
-    std::size_t offset = 0;
-    double correlation = 0;
-};
-
-inline double Correlation(const std::vector<std::int16_t>& a, std::size_t from,
-                          const std::vector<std::int16_t>& b, std::size_t length) {
-    double ab = 0, aa = 0, bb = 0;
-    for (std::size_t i = 0; i < length && from + i < a.size(); ++i) {
-        const double x = a[from + i], y = b[i];
-        ab += x * y;
-        aa += x * x;
-        bb += y * y;
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
+// Prints the silence inserted by underruns that a recording held, as a figure of the test.
+inline void PrintUnderruns(const Gaps& gaps) {
+    std::printf("[ figure   ] underruns: %d, %.1f ms of inserted silence in all\n", gaps.count,
+                static_cast<double>(gaps.samples) / 16);
 }
 
-inline Match FindClip(const std::vector<std::int16_t>& recording, const std::vector<std::int16_t>& clip) {
-    // the clips are trimmed, so their first 2048 samples are voice: enough to place them
-    const std::size_t probe = std::min<std::size_t>(2048, clip.size());
-    Match best;
-    double bestScore = -1;
-    for (std::size_t at = 0; at + probe <= recording.size(); ++at) {
-        const double score = Correlation(recording, at, clip, probe);
-        if (score > bestScore) {
-            bestScore = score;
-            best.offset = at;
-        }
-    }
-    best.correlation = Correlation(recording, best.offset, clip, clip.size());
-    return best;
-}
-
-// Where each clip sounds in `recording`, checked whole and in its last 40 ms (so that neither a
-// join nor the end of the sound is cut), one right after the other in order. Returns the sample
-// just after the last clip.
+// Where each clip sounds in `recording`, whole and in order, one right after the other once the
+// silence of underruns is taken out (see FindClipsInOrder). Returns the sample just after the last clip.
 inline std::size_t ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
                                       const std::vector<int>& clips, std::size_t from = 0) {
-    std::size_t end = from;
+    std::vector<std::vector<std::int16_t>> waves;
     for (int clip : clips) {
         const std::optional<WaveFile> wave = ClipWave(clip);
         if (!wave) {
             ADD_FAILURE() << "no clip " << clip << " among this program's resources";
-            return end;
+            return from;
         }
-        const std::vector<std::int16_t>& samples = wave->samples;
-        const std::vector<std::int16_t> after(
-            recording.begin() + static_cast<std::ptrdiff_t>(std::min(end, recording.size())),
-            recording.end());
-        const Match match = FindClip(after, samples);
-        const std::size_t at = end + match.offset;
-        const std::size_t tail = 640; // 40 ms
-        const std::vector<std::int16_t> last(samples.end() - tail, samples.end());
-        EXPECT_GT(match.correlation, 0.95) << "clip " << clip << " not found whole";
-        EXPECT_GT(Correlation(recording, at + samples.size() - tail, last, tail), 0.95)
-            << "the last 40 ms of clip " << clip << " are cut";
-        if (end > from) EXPECT_EQ(at, end) << "clip " << clip << " does not follow the one before at once";
-        end = at + samples.size();
+        waves.push_back(wave->samples);
     }
-    return end;
-}
-
-// Stretches of `recording` where a tone sounds: their first sample, length and how often they
-// cross zero.
-struct Tone {
-    std::size_t start = 0, length = 0;
-    int crossings = 0;
-};
-inline std::vector<Tone> FindTones(const std::vector<std::int16_t>& recording) {
-    std::vector<Tone> tones;
-    std::size_t quiet = 0;
-    for (std::size_t i = 0; i < recording.size(); ++i) {
-        const bool loud = std::abs(recording[i]) > 500;
-        if (loud && (tones.empty() || quiet > 160)) tones.push_back({i, 1, 0});
-        if (loud) {
-            tones.back().length = i - tones.back().start + 1;
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
-    for (Tone& t : tones)
-        for (std::size_t i = t.start + 1; i < t.start + t.length; ++i)
-            t.crossings += (recording[i - 1] < 0) != (recording[i] < 0);
-    return tones;
+    const ClipsFound found = FindClipsInOrder(recording, waves, from);
+    PrintUnderruns(found.gaps);
+    EXPECT_EQ(found.failure, "") << "clip " << clips[found.clip];
+    return found.end;
 }
