@@ -2,6 +2,7 @@
 // a sound server inserts when its queue runs dry (an underrun) from sound that is missing or changed.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +47,7 @@ struct ClipsFound {
 
 // Finds `clips` one right after the other in `recording`, the first at the first sound from `from`
 // on. Each clip must appear in order in pieces of 20 ms at most, each at correlation above 0.95, with
-// nothing between them but inserted silence: each gap at most 100 ms, at most 3 in all. A piece
-// ends early where the recording falls quiet against the clip's sound, since a gap begins there.
+// nothing between them but inserted silence: each gap at most 100 ms, at most 3 in all.
 inline ClipsFound FindClipsInOrder(std::span<const std::int16_t> recording,
                                    const std::vector<std::vector<std::int16_t>>& clips,
                                    std::size_t from = 0) {
@@ -58,25 +58,26 @@ inline ClipsFound FindClipsInOrder(std::span<const std::int16_t> recording,
             const std::size_t r = found.end, left = clip.size() - p;
             const std::size_t length = left < 2 * kPiece ? left : kPiece;
             const auto piece = clip.subspan(p, length);
-            // where the piece fits best after no more than a gap's worth of quiet (any amount before
-            // the first clip); the first of equal fits
-            std::size_t at = r;
-            double best = -1;
-            for (std::size_t o = r; o + length <= recording.size() && (o == r || Quiet(recording[o - 1])) &&
+            // where the piece goes on after no more than a gap's worth of quiet (any amount before the
+            // first clip): the longest stretch at correlation above 0.95 up to where the recording falls
+            // quiet against the clip's sound, as the next gap begins there; the first of equal ones
+            std::size_t at = r, cut = 0;
+            double best = 0;
+            for (std::size_t o = r; o < recording.size() && (o == r || Quiet(recording[o - 1])) &&
                                     (o - r <= kMaxGap || (c == 0 && p == 0));
                  ++o) {
-                const double fit = Correlation(piece, recording.subspan(o, length));
-                if (fit > best) best = fit, at = o;
+                std::size_t n = 0;
+                while (n < length && o + n < recording.size() &&
+                       !(Quiet(recording[o + n]) && !Quiet(piece[n])))
+                    ++n;
+                const double fit = n ? Correlation(piece.first(n), recording.subspan(o, n)) : 0;
+                if (fit > 0.95 && n > cut) at = o, cut = n;
+                best = std::max(best, fit);
             }
-            std::size_t cut = 0;
-            while (cut < length && at + cut < recording.size() &&
-                   !(Quiet(recording[at + cut]) && !Quiet(piece[cut])))
-                ++cut;
-            const double fit = cut ? Correlation(piece.first(cut), recording.subspan(at, cut)) : 0;
-            if (fit <= 0.95) {
+            if (cut == 0) {
                 found.clip = c;
                 found.failure = "its sound from " + std::to_string(p / 16) +
-                                " ms on is missing or changed (correlation " + std::to_string(fit) + ")";
+                                " ms on is missing or changed (correlation " + std::to_string(best) + ")";
                 return found;
             }
             if (at > r && (c > 0 || p > 0)) found.gaps.Add(at - r);
