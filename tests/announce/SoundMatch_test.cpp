@@ -32,27 +32,19 @@ TEST(FindClipsInOrder, TellsInsertedSilenceFromMissingOrChangedSound) {
         std::vector<Part> parts;
         int gaps; // -1: not found
     } cases[] = {
+        // clang-format off
         {"whole", {{-1, 0, 4800}, {0}, {1}}, 0},
         {"a gap inside", {{-1, 0, 4800}, {0, 0, 3001}, {-1, 0, 480}, {0, 3001}, {1}}, 1},
         {"gaps in its own quiet and at the join",
-         {{0, 0, 5900}, {-1, 0, 1600}, {0, 5900, 8288}, {-1, 0, 7}, {0, 8288}, {-1, 0, 900}, {1}},
-         3},
+         {{0, 0, 5900}, {-1, 0, 1600}, {0, 5900, 8288}, {-1, 0, 7}, {0, 8288}, {-1, 0, 900}, {1}}, 3},
         {"a gap of over 100 ms", {{0, 0, 3001}, {-1, 0, 1601}, {0, 3001}, {1}}, -1},
-        {"four gaps",
-         {{0, 0, 2000},
-          {-1, 0, 50},
-          {0, 2000, 4000},
-          {-1, 0, 50},
-          {0, 4000},
-          {-1, 0, 50},
-          {1, 0, 2000},
-          {-1, 0, 50},
-          {1, 2000}},
-         -1},
+        {"four gaps", {{0, 0, 2000}, {-1, 0, 50}, {0, 2000, 4000}, {-1, 0, 50}, {0, 4000}, {-1, 0, 50},
+                       {1, 0, 2000}, {-1, 0, 50}, {1, 2000}}, -1},
         {"a 20 ms piece dropped", {{0, 0, 3001}, {0, 3321}, {1}}, -1},
         {"the clips swapped", {{1}, {0}}, -1},
         {"the last 40 ms cut", {{0}, {1, 0, second - 640}}, -1},
         {"a stretch changed", {{0, 0, 3001}, {1, 0, 320}, {0, 3321}, {1}}, -1},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
