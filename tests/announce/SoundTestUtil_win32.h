@@ -116,20 +116,21 @@ inline void PrintUnderruns(const Gaps& gaps) {
 }
 
 // Where each clip sounds in `recording`, whole and in order, one right after the other once the
-// silence of underruns is taken out (see FindClipsInOrder). Returns the sample just after the last clip.
-inline std::size_t ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
-                                      const std::vector<int>& clips, std::size_t from = 0) {
+// silence of underruns is taken out (see FindClipsInOrder). Returns where the last clip ends and
+// the silence found.
+inline ClipsFound ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
+                                     const std::vector<int>& clips, std::size_t from = 0) {
     std::vector<std::vector<std::int16_t>> waves;
     for (int clip : clips) {
         const std::optional<WaveFile> wave = ClipWave(clip);
         if (!wave) {
             ADD_FAILURE() << "no clip " << clip << " among this program's resources";
-            return from;
+            return {from, {}, 0, {}};
         }
         waves.push_back(wave->samples);
     }
     const ClipsFound found = FindClipsInOrder(recording, waves, from);
     PrintUnderruns(found.gaps);
     EXPECT_EQ(found.failure, "") << "clip " << clips[found.clip];
-    return found.end;
+    return found;
 }
