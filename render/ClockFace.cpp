@@ -125,6 +125,18 @@ ColorValue Opaque(ColorValue colour) {
     return colour == Picture::kBackground ? colour - 0x00010000 : colour;
 }
 
+SettingsRecord FaceSettings(const SettingsRecord& settings, bool highContrast) {
+    // system colour values 0x800000nn: COLOR_WINDOW 5, COLOR_WINDOWTEXT 8, COLOR_HIGHLIGHT 13
+    constexpr ColorValue kWindow = 0x80000005, kWindowText = 0x80000008, kHighlight = 0x8000000D;
+    SettingsRecord face = settings;
+    if (highContrast) {
+        face.BGColor = kWindow;
+        face.TColor = face.HColor = face.MColor = kWindowText;
+        face.SColor = kHighlight;
+    }
+    return face;
+}
+
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve) {
     const int size = clock.width();
