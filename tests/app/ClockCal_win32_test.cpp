@@ -1,11 +1,13 @@
 // The real main window on a clock the test sets: the shell hears of the icon only when its
 // picture changes and at once after a colour change; the hour's beeps run on Timer1; and while
-// it speaks and beeps, whole and in order, the tray keeps showing every second.
+// it speaks and beeps, whole and in order, the tray keeps showing every second. Enter on the icon
+// speaks and its menu key opens the menu.
 #include "app/ClockCal_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "app/AppIds.h"
@@ -16,9 +18,14 @@
 namespace {
 
 int modifies = 0;
+// the record the shell was asked to take the fourth layout with, and how often the focus went back
+NOTIFYICONDATAW versionRecord{};
+int focusReturns = 0;
 
 BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAW* record) {
     modifies += message == NIM_MODIFY;
+    if (message == NIM_SETVERSION) versionRecord = *record;
+    focusReturns += message == NIM_SETFOCUS;
     return Shell_NotifyIconW(message, record);
 }
 
@@ -139,6 +146,10 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     now = {10, 7, 0};
     Start(&TestClock, DefaultSettings());
     EXPECT_EQ(modifies, 1) << "the first frame goes out at once";
+    EXPECT_EQ(versionRecord.cbSize, sizeof(NOTIFYICONDATAW))
+        << "the shell reads uVersion only from the whole record";
+    EXPECT_EQ(versionRecord.uVersion, UINT{NOTIFYICON_VERSION_4});
+    EXPECT_TRUE(versionRecord.uFlags & NIF_SHOWTIP) << "the tooltip still shows";
     Settings.Alarm = 0; // no announcement
 
     // a minute: half of it with fixed colours, a colour change, then the rest with the new colours
@@ -227,6 +238,51 @@ TEST_F(ClockCalTest, BeepsAfterTheHoursAnnouncementOrAloneWhileTheTrayShowsEachS
         ExpectEverySecondShown(run.shownAfter, SecondOfDay({15, 0, 0}), SecondOfDay({15, 0, alarm ? 4 : 2}));
         SendMessageW(clock_->window(), WM_CLOSE, 0, 0);
     }
+}
+
+// Whether a sound of this process is playing: a request that yields to one is refused then; with
+// no sound named it plays nothing.
+bool SoundPlays() {
+    return !PlaySoundW(nullptr, nullptr, SND_NOSTOP);
+}
+
+// The popup menu, found from inside its modal loop, where it opened, and closed with Escape.
+std::optional<RECT> shownMenu;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (shownMenu || !menu || !IsWindowVisible(menu)) return;
+    RECT r;
+    GetWindowRect(menu, &r);
+    shownMenu = r;
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+// Enter on the icon and its menu key, sent as the shell sends them in the fourth layout: the first
+// says the time, the second opens the menu at the point given; a menu the keyboard opened and left
+// empty puts the focus back on the icon, the mouse's does not.
+TEST_F(ClockCalTest, EnterOnTheIconSpeaksAndTheMenuKeyOpensTheMenu) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    now = {15, 43, 0};
+    Start(&TestClock, DefaultSettings());
+    const auto shellSends = [&](UINT event) {
+        SendMessageW(clock_->window(), kTrayCallbackMessage, MAKEWPARAM(100, 120),
+                     MAKELPARAM(event, kTrayIconId));
+    };
+    ASSERT_FALSE(SoundPlays());
+    shellSends(NIN_KEYSELECT);
+    EXPECT_TRUE(SoundPlays()) << "Enter on the icon says the time";
+
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
+    for (const bool keyboard : {true, false}) {
+        shownMenu.reset();
+        const int focusBefore = focusReturns;
+        if (!keyboard) shellSends(WM_RBUTTONUP);
+        shellSends(WM_CONTEXTMENU);
+        ASSERT_TRUE(shownMenu) << "keyboard " << keyboard;
+        EXPECT_EQ(std::pair(shownMenu->left, shownMenu->top), std::pair(100L, 120L));
+        EXPECT_EQ(focusReturns - focusBefore, keyboard ? 1 : 0) << "keyboard " << keyboard;
+    }
+    KillTimer(nullptr, timer);
 }
 
 } // namespace
