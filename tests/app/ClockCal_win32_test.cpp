@@ -33,6 +33,11 @@ int Accepting() {
     return kAcceptsNotifications;
 }
 
+bool highContrast = false;
+bool HighContrast() {
+    return highContrast;
+}
+
 // Simulated time: the test moves it.
 ClockTime now{};
 ClockTime TestClock() {
@@ -91,7 +96,7 @@ class ClockCalTest : public testing::Test {
         for (const auto& [key, text] : std::map<const wchar_t*, std::wstring>{
                  {L"Alarm", std::to_wstring(settings.Alarm)}, {L"Beep", settings.Beep ? L"1" : L"0"}})
             driver::StoreSetting(key, text.c_str());
-        clock_ = std::make_unique<ClockCal>(&CountingNotifyIcon, readClock, &Accepting);
+        clock_ = std::make_unique<ClockCal>(&CountingNotifyIcon, readClock, &Accepting, &HighContrast);
         ASSERT_TRUE(clock_->Create(GetModuleHandleW(nullptr)));
     }
 
@@ -162,6 +167,14 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     Settings.BGColor ^= 0x00FFFFFF;
     SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
     EXPECT_EQ(modifies - sent, 1) << "the changed colour goes out at the next tick";
+    // high contrast comes and goes: asked again when the system says so, the face at the next tick
+    for (const UINT message : {UINT{WM_SYSCOLORCHANGE}, UINT{WM_SETTINGCHANGE}}) {
+        highContrast = !highContrast;
+        sent = modifies;
+        SendMessageW(clock_->window(), message, SPI_SETHIGHCONTRAST, 0);
+        SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
+        EXPECT_EQ(modifies - sent, 1) << "message 0x" << std::hex << message;
+    }
     sent = modifies;
     from = now;
     RunSeconds(29);
