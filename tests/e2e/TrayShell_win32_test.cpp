@@ -51,15 +51,14 @@ TEST_F(TrayShell, StartsHiddenWithItsIconAndWritesNothing) {
 }
 
 TEST_F(TrayShell, OnlyTheMenuRequestOpensTheMenu) {
-    for (UINT message : std::initializer_list<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                                                    WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK,
-                                                    WM_MOUSEMOVE, WM_MBUTTONUP, UINT{NIN_SELECT}}) {
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
+                         WM_RBUTTONDBLCLK, WM_MOUSEMOVE, int{NIN_SELECT}}) {
         app.TrayMouse(message);
         std::this_thread::sleep_for(250ms);
         EXPECT_EQ(app.PopupMenu(), nullptr) << "message 0x" << std::hex << message;
         EXPECT_TRUE(FindWindows(app.Id(), L"#32770").empty());
     }
-    app.TrayMouse(WM_CONTEXTMENU); // Shift+F10 or the Applications key on the icon
+    app.TrayMouse(WM_CONTEXTMENU); // Shift+F10 on the icon
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = app.PopupMenu()) != nullptr; }));
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -67,19 +66,18 @@ TEST_F(TrayShell, OnlyTheMenuRequestOpensTheMenu) {
     EXPECT_TRUE(app.Running());
 }
 
-TEST_F(TrayShell, MenuItemsByAccessKey) {
-    // (&S) opens the settings window, (&H) the information box, (&X) asks to exit; the other tests
-    // choose them by their places
-    ASSERT_TRUE(app.ChooseMenuKey(L's'));
+TEST_F(TrayShell, MenuItemsInOrder) {
+    // the first item opens the settings window, the second the information box, the third asks to exit
+    ASSERT_TRUE(app.ChooseMenuItem(kItemSetting));
     EXPECT_TRUE(WaitFor([&] { return !FindWindows(app.Id(), nullptr, L"환경설정").empty(); }));
 
-    ASSERT_TRUE(app.ChooseMenuKey(L'h'));
+    ASSERT_TRUE(app.ChooseMenuItem(kItemAbout));
     HWND about = app.WaitForDialog(L"Tockwen v1.1");
     ASSERT_NE(about, nullptr);
     ClickButton(about, IDOK);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
 
-    ASSERT_TRUE(app.ChooseMenuKey(L'x'));
+    ASSERT_TRUE(app.ChooseMenuItem(kItemExit));
     HWND exitBox = app.WaitForDialog(L"Tockwen 종료");
     ASSERT_NE(exitBox, nullptr);
     ClickButton(exitBox, IDNO);

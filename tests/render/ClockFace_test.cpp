@@ -151,21 +151,13 @@ TEST(ClockFace, SystemColoursAreResolvedForFaceAndBorder) {
     EXPECT_EQ(clock.Get(1, 8), 0x00202020u);
 }
 
-// High contrast swaps the five chosen colours for system colours (window, window text, highlight)
-// and leaves the rest; without it the settings pass as they are.
+// High contrast: COLOR_WINDOW behind, COLOR_WINDOWTEXT for the border and the hour and minute
+// hands, COLOR_HIGHLIGHT for the second hand; without it the settings as they are.
 TEST(ClockFace, HighContrastTakesTheSystemColours) {
-    SettingsRecord s = Colours(true);
-    s.Beep = true;
-    const SettingsRecord face = FaceSettings(s, true);
-    const std::vector<std::pair<ColorValue, ColorValue>> table{{face.BGColor, 0x80000005},
-                                                               {face.TColor, 0x80000008},
-                                                               {face.HColor, 0x80000008},
-                                                               {face.MColor, 0x80000008},
-                                                               {face.SColor, 0x8000000D}};
-    for (const auto& [got, expected] : table)
-        EXPECT_EQ(got, expected);
-    EXPECT_TRUE(face.ClockShape && face.Beep);
-    EXPECT_EQ(FaceSettings(s, false), s);
+    const SettingsRecord s = Colours(true), face = FaceSettings(s, true);
+    EXPECT_EQ((std::vector{face.BGColor, face.TColor, face.HColor, face.MColor, face.SColor}),
+              (std::vector<ColorValue>{0x80000005, 0x80000008, 0x80000008, 0x80000008, 0x8000000D}));
+    EXPECT_TRUE(face.ClockShape && FaceSettings(s, false) == s);
 }
 
 // The circles are mirror-symmetric about the centre pixel's row, column and diagonal.

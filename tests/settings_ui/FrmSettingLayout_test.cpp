@@ -33,19 +33,6 @@ TEST(FrmSettingLayout, KeyboardOrder) {
                                              ControlId::Option1Circle, ControlId::Combo2, ControlId::Command1,
                                              ControlId::Check2, ControlId::HotKey1, ControlId::Check3,
                                              ControlId::Combo3, ControlId::Combo4, ControlId::Check4}));
-    // a list or the hot-key box comes right after the label that names it and gives its access key;
-    // no access key is used twice
-    std::set<char16_t> keys;
-    for (std::size_t i = 0; i < kFrmSettingControls.size(); ++i) {
-        const ControlPlace& c = kFrmSettingControls[i];
-        if (const auto amp = c.text.find(u'&'); amp != c.text.npos)
-            EXPECT_TRUE(keys.insert(c.text[amp + 1]).second) << static_cast<int>(c.id);
-        if (c.kind == ControlKind::Combo || c.kind == ControlKind::List || c.kind == ControlKind::HotKey) {
-            EXPECT_EQ(kFrmSettingControls[i - 1].kind, ControlKind::Label) << static_cast<int>(c.id);
-            EXPECT_NE(kFrmSettingControls[i - 1].text.find(u'&'), std::u16string_view::npos);
-        }
-    }
-    EXPECT_EQ(keys.size(), 12u);
 }
 
 TEST(FrmSettingLayout, StoredAlarmToIntervalEntry) {

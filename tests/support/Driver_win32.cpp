@@ -148,9 +148,7 @@ void TockwenProcess::Kill() {
 }
 
 void TockwenProcess::TrayMouse(UINT event) const {
-    // the fourth layout, which the clock asks for: the anchor in wParam, the event and id in lParam
-    const WPARAM anchor = MAKEWPARAM(GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10);
-    PostMessageW(main_, kTrayCallbackMessage, anchor, MAKELPARAM(event, kTrayIconId));
+    PostMessageW(main_, kTrayCallbackMessage, MAKEWPARAM(700, 550), MAKELPARAM(event, kTrayIconId));
 }
 
 HWND TockwenProcess::PopupMenu() const {
@@ -159,28 +157,14 @@ HWND TockwenProcess::PopupMenu() const {
     return nullptr;
 }
 
-HWND TockwenProcess::OpenMenu() const {
-    // what the shell sends for a right click: the release, then the request for the menu
+bool TockwenProcess::ChooseMenuItem(int index) const {
     TrayMouse(WM_RBUTTONUP);
     TrayMouse(WM_CONTEXTMENU);
     HWND menu = nullptr;
-    WaitFor([&] { return (menu = PopupMenu()) != nullptr; });
-    return menu;
-}
-
-bool TockwenProcess::ChooseMenuItem(int index) const {
-    HWND menu = OpenMenu();
-    if (!menu) return false;
+    if (!WaitFor([&] { return (menu = PopupMenu()) != nullptr; })) return false;
     for (int i = 0; i <= index; ++i)
         PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-    return WaitFor([&] { return PopupMenu() == nullptr; });
-}
-
-bool TockwenProcess::ChooseMenuKey(wchar_t key) const {
-    HWND menu = OpenMenu();
-    if (!menu) return false;
-    PostMessageW(menu, WM_CHAR, key, 0);
     return WaitFor([&] { return PopupMenu() == nullptr; });
 }
 

@@ -51,15 +51,12 @@ class TockwenProcess {
     DWORD ExitCode() const;
     void Kill();
 
-    // The shell's tray callback for `event` on the icon, as the clock asks for it (the fourth layout).
+    // The shell's tray callback in the fourth layout: anchor (700, 550) in wParam, event and id in lParam.
     void TrayMouse(UINT event) const;
     // The popup menu window (#32768) of the process, or null.
     HWND PopupMenu() const;
-    // A right click on the icon as the shell reports it; the menu that opened, or null.
-    HWND OpenMenu() const;
-    // Open the menu, then choose item `index` (0-based) with the arrow keys, or by its access key.
+    // Right-button release on the icon, then choose item `index` (0-based) by keyboard.
     bool ChooseMenuItem(int index) const;
-    bool ChooseMenuKey(wchar_t key) const;
     // A message box or dialog (#32770) of the process with this title, waited for.
     HWND WaitForDialog(const wchar_t* title, std::chrono::milliseconds timeout = 5000ms) const;
     // Exit from the tray menu, answered Yes; true when the process then ended on its own.
