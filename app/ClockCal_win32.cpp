@@ -13,7 +13,6 @@
 #include "base/Settings.h"
 #include "base/WideText_win32.h"
 #include "base/WindowIcon_win32.h"
-#include "render/ClockFace.h"
 #include "settings_ui/FrmSetting_win32.h"
 
 static_assert(kTrayRightButtonUp == WM_RBUTTONUP && kTrayLeftDoubleClick == WM_LBUTTONDBLCLK &&
@@ -212,7 +211,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
 void ClockCal::DrawClock() {
     const ClockTime now = readClock_();
     const bool newTip = UpdateTooltip(now);
-    if (trayClock_.Draw(now, FaceSettings(Settings, highContrastOn_))) {
+    if (trayClock_.Draw(now, Settings, highContrastOn_)) {
         tray_.hIcon = trayClock_.BuildIcon();
         ModifyTrayIcon();
     } else if (newTip) {

@@ -61,3 +61,9 @@ SettingsRecord FaceSettings(const SettingsRecord& settings, bool highContrast);
 // scaled to the picture's width: the 16-pixel face is the design, larger sizes draw it sharper.
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve = ResolvePlainColor);
+
+// The face under high contrast: drawn in the system's colours (FaceSettings), with every pixel then
+// one of those colours or a blend of one of them with the window colour. Where the edges of two
+// hands of different colours overlap, the pixel takes the nearest such blend.
+void DrawHighContrastFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
+                          ColorResolver resolve = ResolvePlainColor);
