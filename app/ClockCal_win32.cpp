@@ -15,6 +15,10 @@
 #include "base/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
+static_assert(kTrayRightButtonUp == WM_RBUTTONUP && kTrayLeftDoubleClick == WM_LBUTTONDBLCLK &&
+              kTrayContextMenu == WM_CONTEXTMENU && kTraySelect == NIN_SELECT &&
+              kTrayKeySelect == NIN_KEYSELECT);
+
 namespace {
 
 constexpr wchar_t kAboutTitle[] = L"Tockwen v" TOCKWEN_VERSION_TEXT;
@@ -40,6 +44,13 @@ UINT HotKeyModifiers(std::int32_t hotKey) {
 }
 
 } // namespace
+
+bool QueryHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 bool ClockCal::Create(HINSTANCE instance) {
     instance_ = instance;
@@ -79,8 +90,7 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnTimer(static_cast<UINT_PTR>(wParam));
         return 0;
     case kTrayCallbackMessage:
-        // the shell puts the icon's mouse message in the low word of lParam
-        OnTrayCallback(LOWORD(lParam));
+        OnTrayCallback(wParam, lParam);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -92,9 +102,14 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Unload();
         DestroyWindow(window_);
         return 0;
+    case WM_SYSCOLORCHANGE:
+        // a high-contrast theme may have come or gone; the next tick draws the face in its colours
+        highContrastOn_ = highContrast_();
+        return 0;
     case WM_DPICHANGED:
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
+        if (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST) highContrastOn_ = highContrast_();
         // the scaling may have changed: the next tick draws at the shell's new icon size
         UpdateIconSize();
         return DefWindowProcW(window_, message, wParam, lParam);
@@ -137,13 +152,13 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void ClockCal::CreateMenu() {
     menu_.reset(::CreateMenu());
     HMENU popup = CreatePopupMenu();
-    AppendMenuW(popup, MF_STRING, kCmdSpeakNow, L"지금 시각 듣기");
+    AppendMenuW(popup, MF_STRING, kCmdSpeakNow, L"지금 시각 듣기(&T)");
     // what a double-click on the icon does; shown bold
     SetMenuDefaultItem(popup, kCmdSpeakNow, FALSE);
     AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(popup, MF_STRING, kCmdSetting, L"환경설정");
-    AppendMenuW(popup, MF_STRING, kCmdAbout, L"도움말");
-    AppendMenuW(popup, MF_STRING, kCmdExit, L"종료");
+    AppendMenuW(popup, MF_STRING, kCmdSetting, L"환경설정(&S)");
+    AppendMenuW(popup, MF_STRING, kCmdAbout, L"도움말(&H)");
+    AppendMenuW(popup, MF_STRING, kCmdExit, L"종료(&X)");
     // the menu bar owns the popup and destroys it with itself
     AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"메뉴");
 }
@@ -155,12 +170,14 @@ void ClockCal::StartUp() {
     LoadSettings(store, Settings);
     settingsLoaded_ = true;
     ApplySpeakKey(Settings.SpeakKey);
+    highContrastOn_ = highContrast_();
 
     tray_ = {};
-    tray_.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    tray_.cbSize = sizeof(tray_);
     tray_.hWnd = window_;
     tray_.uID = kTrayIconId;
-    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // with the fourth layout the shell shows the tooltip only when asked to
+    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     tray_.uCallbackMessage = kTrayCallbackMessage;
     UpdateTooltip(readClock_());
     AddTrayIcon();
@@ -194,7 +211,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
 void ClockCal::DrawClock() {
     const ClockTime now = readClock_();
     const bool newTip = UpdateTooltip(now);
-    if (trayClock_.Draw(now, Settings)) {
+    if (trayClock_.Draw(now, Settings, highContrastOn_)) {
         tray_.hIcon = trayClock_.BuildIcon();
         ModifyTrayIcon();
     } else if (newTip) {
@@ -248,18 +265,32 @@ void ClockCal::StartBeepTimer() {
     SetTimer(window_, kTimer1Id, kTimer1Interval, nullptr);
 }
 
-void ClockCal::OnTrayCallback(UINT mouseMessage) {
-    if (mouseMessage == WM_LBUTTONDBLCLK) SpeakNow();
-    if (mouseMessage != WM_RBUTTONUP) return;
+void ClockCal::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
+    const TrayCallback callback =
+        DecodeTrayCallback(trayVersion4_, wParam, lParam, kTrayIconId, lastTrayEvent_);
+    lastTrayEvent_ = callback.event;
+    if (callback.action == TrayAction::SpeakNow) SpeakNow();
+    if (callback.action == TrayAction::OpenMenu) ShowMenu(callback);
+}
+
+void ClockCal::ShowMenu(const TrayCallback& callback) {
+    POINT at{callback.x, callback.y};
+    if (!callback.anchored) GetCursorPos(&at);
     SetForegroundWindow(window_);
-    POINT cursor;
-    GetCursorPos(&cursor);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-        GetSubMenu(menu_.get(), 0), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, cursor.x,
-        cursor.y, 0, window_, nullptr));
+    // the menu lies to the side the system's menus drop to
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(GetSubMenu(menu_.get(), 0), align | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                       at.x, at.y, 0, window_, nullptr));
     // lets the menu close properly when the user clicks elsewhere next time
     PostMessageW(window_, WM_NULL, 0, 0);
-    if (chosen != 0) OnCommand(chosen);
+    if (chosen != 0) {
+        OnCommand(chosen);
+        return;
+    }
+    // A keyboard user who leaves the menu is put back on the icon, where they were; one who went
+    // elsewhere (a click on another window) stays there.
+    if (callback.fromKeyboard && GetForegroundWindow() == window_) notifyIcon_(NIM_SETFOCUS, &tray_);
 }
 
 void ClockCal::OnCommand(UINT id) {
@@ -273,7 +304,8 @@ void ClockCal::OnCommand(UINT id) {
                                        // kept at once, not only at an orderly exit: a clock that is
                                        // killed or ended from outside loses nothing the user chose
                                        if (!unloaded_) SaveToStore();
-                                   }});
+                                   },
+                                   highContrast_});
         break;
     case kCmdAbout:
         ShowAbout();
@@ -335,8 +367,12 @@ void ClockCal::SaveToStore() {
     SaveSettings(store, Settings);
 }
 
+// Every addition asks for the fourth layout of the callback: Enter on the icon and the keyboard's
+// menu key reach the clock only in it. A shell that does not know it keeps the first.
 void ClockCal::AddTrayIcon() {
     notifyIcon_(NIM_ADD, &tray_);
+    tray_.uVersion = NOTIFYICON_VERSION_4;
+    trayVersion4_ = notifyIcon_(NIM_SETVERSION, &tray_) != FALSE;
 }
 void ClockCal::ModifyTrayIcon() {
     notifyIcon_(NIM_MODIFY, &tray_);

@@ -6,26 +6,31 @@
 
 #include "announce/Announcer_win32.h"
 #include "app/AppIds.h"
+#include "app/TrayCallback.h"
 #include "base/Handles.h"
 #include "base/ClockTime.h"
 #include "base/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
-// The tray record in its UTF-16 form, so that the Korean tooltip shows whatever the ANSI code
-// page; the shell's first layout of it is all the icon needs (its tooltip holds 64 characters).
-static_assert(NOTIFYICONDATAW_V1_SIZE == offsetof(NOTIFYICONDATAW, szTip) + 64 * sizeof(WCHAR));
-
 // The one way the main window talks to the notification area; a test records through its own.
 using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAW* record);
 // The one way it reads the time; a test sets the time through its own.
 using ClockFunction = ClockTime (*)();
+// The one way it asks whether Windows' high-contrast mode is on; a test gives either answer.
+using HighContrastFunction = bool (*)();
+
+// SystemParametersInfo(SPI_GETHIGHCONTRAST): true while high contrast is on.
+bool QueryHighContrast();
 
 class ClockCal : public Window<ClockCal> {
   public:
-    // The program passes Shell_NotifyIconW, the local wall clock and QueryNotificationState.
+    // The program passes Shell_NotifyIconW, the local wall clock, QueryNotificationState and
+    // QueryHighContrast.
     ClockCal(NotifyIconFunction notifyIcon, ClockFunction readClock,
-             NotificationStateFunction notificationState)
-        : notifyIcon_(notifyIcon), readClock_(readClock), announcer_(notificationState) {}
+             NotificationStateFunction notificationState,
+             HighContrastFunction highContrast = &QueryHighContrast)
+        : notifyIcon_(notifyIcon), readClock_(readClock), highContrast_(highContrast),
+          announcer_(notificationState) {}
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
     bool Create(HINSTANCE instance);
@@ -39,7 +44,8 @@ class ClockCal : public Window<ClockCal> {
     void CreateMenu();
     void OnTimer(UINT_PTR id);
     void StartBeepTimer();
-    void OnTrayCallback(UINT mouseMessage);
+    void OnTrayCallback(WPARAM wParam, LPARAM lParam);
+    void ShowMenu(const TrayCallback& callback);
     void OnCommand(UINT id);
     void ShowAbout();
     void ConfirmExit();
@@ -59,9 +65,15 @@ class ClockCal : public Window<ClockCal> {
 
     NotifyIconFunction notifyIcon_;
     ClockFunction readClock_;
+    HighContrastFunction highContrast_;
     HINSTANCE instance_ = nullptr;
+    // The whole tray record in its UTF-16 form: the Korean tooltip shows whatever the ANSI code
+    // page, and the shell reads the layout version (uVersion) only from a record this large.
     NOTIFYICONDATAW tray_{};
-    unique_hmenu menu_; // 메뉴: the holder of the popup items
+    bool trayVersion4_ = false;   // the shell took the fourth layout of the callback
+    unsigned lastTrayEvent_ = 0;  // the callback's previous event: a right button's release or not
+    bool highContrastOn_ = false; // the face is drawn in the system's colours
+    unique_hmenu menu_;           // 메뉴: the holder of the popup items
     TrayClock trayClock_;
     Announcer announcer_;
     UINT taskbarCreated_ = 0;

@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    ClockCal clock(&Shell_NotifyIconW, &ReadLocalClock, &QueryNotificationState);
+    ClockCal clock(&Shell_NotifyIconW, &ReadLocalClock, &QueryNotificationState, &QueryHighContrast);
     if (!clock.Create(instance)) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

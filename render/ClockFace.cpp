@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/Rounding.h"
+#include "render/SmoothLine.h"
 
 namespace {
 
@@ -49,6 +50,36 @@ int HalfSpan(int dy, int limit) {
 void FillSpan(ColorValue* row, int width, int cx, int from, int to, ColorValue colour) {
     const int first = std::max(0, cx + from), last = std::min(width - 1, cx + to);
     if (first <= last) std::fill(row + first, row + last + 1, colour & 0x00FFFFFFu);
+}
+
+// How far apart two colours are: the sum of the squared differences of their channels.
+int Distance(ColorValue a, ColorValue b) {
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int d = static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu);
+        sum += d * d;
+    }
+    return sum;
+}
+
+// The blend of `colour` with `window` nearest to `pixel`: the mix along the channel where the two
+// differ most gives the alpha, and its neighbours absorb the rounding.
+ColorValue NearestBlend(ColorValue pixel, ColorValue colour, ColorValue window) {
+    int shift = 0, span = 0;
+    for (int s = 0; s <= 16; s += 8) {
+        const int d = static_cast<int>((colour >> s) & 0xFFu) - static_cast<int>((window >> s) & 0xFFu);
+        if (std::abs(d) > std::abs(span)) shift = s, span = d;
+    }
+    if (span == 0) return window;
+    const int offset =
+        static_cast<int>((pixel >> shift) & 0xFFu) - static_cast<int>((window >> shift) & 0xFFu);
+    const int guess = std::clamp(static_cast<int>(std::lround(offset * 255.0 / span)), 0, 255);
+    ColorValue best = window;
+    for (int alpha = std::max(0, guess - 1); alpha <= std::min(255, guess + 1); ++alpha)
+        if (const ColorValue mix = BlendColor(colour, window, alpha);
+            Distance(mix, pixel) < Distance(best, pixel))
+            best = mix;
+    return best;
 }
 
 } // namespace
@@ -125,6 +156,18 @@ ColorValue Opaque(ColorValue colour) {
     return colour == Picture::kBackground ? colour - 0x00010000 : colour;
 }
 
+SettingsRecord FaceSettings(const SettingsRecord& settings, bool highContrast) {
+    // system colour values 0x800000nn: COLOR_WINDOW 5, COLOR_WINDOWTEXT 8, COLOR_HIGHLIGHT 13
+    constexpr ColorValue kWindow = 0x80000005, kWindowText = 0x80000008, kHighlight = 0x8000000D;
+    SettingsRecord face = settings;
+    if (highContrast) {
+        face.BGColor = kWindow;
+        face.TColor = face.HColor = face.MColor = kWindowText;
+        face.SColor = kHighlight;
+    }
+    return face;
+}
+
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve) {
     const int size = clock.width();
@@ -155,5 +198,19 @@ void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& 
         SmoothLine(clock, near, 0, near, last, border, width, 2.0);
         SmoothLine(clock, 0, far, last, far, border, width, 2.0);
         SmoothLine(clock, far, 0, far, last, border, width, 2.0);
+    }
+}
+
+void DrawHighContrastFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
+                          ColorResolver resolve) {
+    const SettingsRecord face = FaceSettings(settings, true);
+    DrawClockFace(clock, time, face, resolve);
+    const ColorValue window = Opaque(resolve(face.BGColor)), text = Opaque(resolve(face.TColor)),
+                     highlight = Opaque(resolve(face.SColor));
+    for (ColorValue& pixel : clock.pixels) {
+        if (pixel == Picture::kBackground || pixel == window || pixel == text || pixel == highlight) continue;
+        const ColorValue onText = NearestBlend(pixel, text, window),
+                         onHighlight = NearestBlend(pixel, highlight, window);
+        pixel = Distance(onText, pixel) <= Distance(onHighlight, pixel) ? onText : onHighlight;
     }
 }

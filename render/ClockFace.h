@@ -51,7 +51,19 @@ void CircleOutline(Picture& picture, int cx, int cy, double radius, ColorValue c
 // key either: each channel of a mix lies between those of the colours mixed.
 ColorValue Opaque(ColorValue colour);
 
+// The colours the face is drawn in: the chosen ones, or under high contrast the system's (the
+// background in the window colour, the border and the hour and minute hands in the window text
+// colour, the second hand in the highlight colour), as system colour values the resolver turns
+// into their current RGB. The shape and every other setting stay as they are.
+SettingsRecord FaceSettings(const SettingsRecord& settings, bool highContrast);
+
 // Clears `clock` and draws the whole face for `time` with the colours and shape of `settings`,
 // scaled to the picture's width: the 16-pixel face is the design, larger sizes draw it sharper.
 void DrawClockFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
                    ColorResolver resolve = ResolvePlainColor);
+
+// The face under high contrast: drawn in the system's colours (FaceSettings), with every pixel then
+// one of those colours or a blend of one of them with the window colour. Where the edges of two
+// hands of different colours overlap, the pixel takes the nearest such blend.
+void DrawHighContrastFace(Picture& clock, const ClockTime& time, const SettingsRecord& settings,
+                          ColorResolver resolve = ResolvePlainColor);

@@ -13,8 +13,11 @@ void TrayClock::SetSize(int size) {
     if (Picture resized(size, size); resized.width() != clock_.width()) clock_ = resized;
 }
 
-bool TrayClock::Draw(const ClockTime& time, const SettingsRecord& settings) {
-    DrawClockFace(clock_, time, settings, ResolveColorWin32);
+bool TrayClock::Draw(const ClockTime& time, const SettingsRecord& settings, bool highContrast) {
+    if (highContrast)
+        DrawHighContrastFace(clock_, time, settings, ResolveColorWin32);
+    else
+        DrawClockFace(clock_, time, settings, ResolveColorWin32);
     return !icos_ || *icos_ != clock_;
 }
 

@@ -19,8 +19,9 @@ class TrayClock {
 
     // Draws the face for `time` with `settings` into Clock. True when the finished picture
     // differs from the one the current icon shows (or there is none): only then does the tray
-    // need a new icon. Pixels are compared, so any change of colour, shape or size counts.
-    bool Draw(const ClockTime& time, const SettingsRecord& settings);
+    // need a new icon. Pixels are compared, so any change of colour, shape or size counts. Under
+    // high contrast the face takes the system's colours (DrawHighContrastFace).
+    bool Draw(const ClockTime& time, const SettingsRecord& settings, bool highContrast = false);
     // Copies Clock to ICOS, destroys the previous icon and builds the new one. The icon stays
     // owned here (exactly one lives at a time); the result is null when the build failed, and
     // then the next Draw counts as a change.

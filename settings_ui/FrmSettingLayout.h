@@ -10,7 +10,7 @@
 
 inline constexpr int kClientWidthTwips = 3075;
 // the rows of the clock and its speech, then the hot key, the quiet hours and quiet while busy
-inline constexpr int kClientHeightTwips = 4920;
+inline constexpr int kClientHeightTwips = 5505;
 // the dropped-down part of a combo box: room for the five entries (100 pixels at 96 DPI)
 inline constexpr int kComboListTwips = 1500;
 
@@ -50,6 +50,8 @@ enum class ControlId : int {
     Combo4,  // quiet until
     Label6,  // 까지
     Check4,  // quiet while the user is busy
+    Label7,  // 색: names the colour list
+    Label8,  // why the colour row is greyed out under high contrast
 };
 
 struct ControlPlace {
@@ -63,32 +65,40 @@ struct ControlPlace {
 // so that the common controls are prepared before any of the others exist. Label2 stands before
 // the two option buttons (it cannot take the focus), so that the buttons form one unbroken group
 // for the arrow keys. The rows below the first ones follow them down the dialog.
-inline constexpr std::array<ControlPlace, 20> kFrmSettingControls{{
+// A list or the hot-key box comes right after the label that names it: the label's access key
+// leads to it, and a screen reader reads the label as its name. So "부터" and "까지" come before
+// their lists although they are shown to the right of them, and the colour preview after the list.
+// Each letter in (&X) is used once in the dialog.
+inline constexpr std::array<ControlPlace, 22> kFrmSettingControls{{
     {ControlId::XPStyle1, ControlKind::XPStyle, u"", 1920, 960, 810, 810},
+    {ControlId::Label1, ControlKind::Label, u"일정 시간마다 현재 시각 알리기(&A)", 240, 240, 2535, 195},
     {ControlId::Combo1, ControlKind::Combo, u"", 240, 520, 2535, 315},
-    {ControlId::Label1, ControlKind::Label, u"일정 시간마다 현재 시각 알리기", 240, 240, 2535, 195},
-    {ControlId::Check1, ControlKind::CheckBox, u"매시 정각마다 비프음 울리기", 240, 960, 2775, 255},
+    {ControlId::Check1, ControlKind::CheckBox, u"매시 정각마다 비프음 울리기(&B)", 240, 960, 2775, 255},
     {ControlId::Label2, ControlKind::Label, u"시계 모양 -", 240, 1665, 855, 255},
-    {ControlId::Option1Square, ControlKind::OptionButton, u"사각형", 1200, 1680, 975, 195},
-    {ControlId::Option1Circle, ControlKind::OptionButton, u"원형", 2160, 1680, 975, 195},
-    {ControlId::Shape1, ControlKind::Preview, u"", 240, 2055, 255, 255},
-    {ControlId::Combo2, ControlKind::Combo, u"", 600, 2040, 1215, 315},
-    {ControlId::Command1, ControlKind::PushButton, u"변경", 1920, 2040, 855, 305},
-    {ControlId::Check2, ControlKind::CheckBox, u"시작프로그램으로 등록", 240, 1320, 2535, 255},
-    {ControlId::Label3, ControlKind::Label, u"시각 듣기 단축키", 240, 2550, 1335, 255},
-    {ControlId::HotKey1, ControlKind::HotKey, u"", 1620, 2505, 1215, 315},
-    {ControlId::Label4, ControlKind::Label, u"", 240, 2880, 2595, 255},
-    {ControlId::Check3, ControlKind::CheckBox, u"조용한 시간", 240, 3195, 2535, 255},
-    {ControlId::Combo3, ControlKind::List, u"", 480, 3510, 1455, 315},
-    {ControlId::Label5, ControlKind::Label, u"부터", 2010, 3555, 765, 255},
-    {ControlId::Combo4, ControlKind::List, u"", 480, 3885, 1455, 315},
-    {ControlId::Label6, ControlKind::Label, u"까지", 2010, 3930, 765, 255},
-    {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기", 240, 4290,
+    {ControlId::Option1Square, ControlKind::OptionButton, u"사각형(&S)", 1200, 1680, 975, 195},
+    {ControlId::Option1Circle, ControlKind::OptionButton, u"원형(&O)", 2160, 1680, 975, 195},
+    {ControlId::Label7, ControlKind::Label, u"색(&C)", 240, 2010, 1335, 195},
+    {ControlId::Combo2, ControlKind::Combo, u"", 600, 2290, 1215, 315},
+    {ControlId::Shape1, ControlKind::Preview, u"", 240, 2305, 255, 255},
+    {ControlId::Command1, ControlKind::PushButton, u"변경(&E)", 1920, 2290, 855, 305},
+    {ControlId::Label8, ControlKind::Label, u"", 240, 2670, 2835, 255},
+    {ControlId::Check2, ControlKind::CheckBox, u"시작프로그램으로 등록(&R)", 240, 1320, 2535, 255},
+    {ControlId::Label3, ControlKind::Label, u"시각 듣기 단축키(&K)", 240, 3135, 1575, 255},
+    {ControlId::HotKey1, ControlKind::HotKey, u"", 1845, 3090, 1110, 315},
+    {ControlId::Label4, ControlKind::Label, u"", 240, 3465, 2595, 255},
+    {ControlId::Check3, ControlKind::CheckBox, u"조용한 시간(&Q)", 240, 3780, 2535, 255},
+    {ControlId::Label5, ControlKind::Label, u"부터(&F)", 2010, 4140, 765, 255},
+    {ControlId::Combo3, ControlKind::List, u"", 480, 4095, 1455, 315},
+    {ControlId::Label6, ControlKind::Label, u"까지(&U)", 2010, 4515, 765, 255},
+    {ControlId::Combo4, ControlKind::List, u"", 480, 4470, 1455, 315},
+    {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기(&P)", 240, 4875,
      2595, 510},
 }};
 
 // Label4 beside the hot key when the system refuses it: another program holds that key.
 inline constexpr std::u16string_view kSpeakKeyRefused = u"다른 프로그램이 쓰고 있습니다";
+// Label8 while Windows' high-contrast mode is on and the face takes the system's colours.
+inline constexpr std::u16string_view kHighContrastNote = u"고대비 모드에서는 시스템 색을 씁니다";
 
 inline constexpr std::u16string_view kFrmSettingCaption = u"환경설정";
 

@@ -136,11 +136,12 @@ class FrmSetting : public Window<FrmSetting> {
             DWORD style = WS_CHILD | WS_VISIBLE;
             switch (c.kind) {
             case ControlKind::Label:
-                style |= SS_LEFT | SS_NOPREFIX | WS_GROUP;
+                // a label with an access key underlines its letter and passes the key on
+                style |= SS_LEFT | WS_GROUP | (c.text.find(u'&') == c.text.npos ? SS_NOPREFIX : 0);
                 break;
             case ControlKind::Preview:
-                // a new group after the shape options, so the arrow keys stay within those two
-                style |= SS_OWNERDRAW | WS_GROUP;
+                // it only shows a colour: never a tab stop
+                style |= SS_OWNERDRAW;
                 break;
             case ControlKind::Combo:
                 cls = WC_COMBOBOXW;
@@ -235,6 +236,7 @@ class FrmSetting : public Window<FrmSetting> {
                        0);
         // the colour preview once more, now that every setting is in place
         OnCombo2Change();
+        ShowHighContrast();
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -251,8 +253,16 @@ class FrmSetting : public Window<FrmSetting> {
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_COMMAND:
+            // Escape arrives as IDCANCEL: it closes the dialog as the close box does
+            if (LOWORD(wParam) == IDCANCEL) return ::SendMessageW(window_, WM_CLOSE, 0, 0);
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
             return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) ShowHighContrast();
+            break;
+        case WM_SYSCOLORCHANGE:
+            ShowHighContrast();
+            break;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (item->hwndItem == shape1_) {
@@ -381,7 +391,7 @@ class FrmSetting : public Window<FrmSetting> {
             if (code == BN_CLICKED) Settings.QuietBusy = IsTicked(ControlId::Check4);
             break;
         default:
-            // Enter and Escape arrive as IDOK and IDCANCEL: the dialog has no such buttons
+            // Enter away from a button arrives as IDOK: the dialog has no such button
             break;
         }
     }
@@ -454,16 +464,34 @@ class FrmSetting : public Window<FrmSetting> {
         (list == ControlId::Combo3 ? Settings.QuietFrom : Settings.QuietTo) = hour;
     }
 
+    // Under high contrast the face takes the system's colours, not the chosen ones: the colour row
+    // is greyed out, and Label8 says why.
+    void ShowHighContrast() {
+        const bool on = hooks.highContrast && hooks.highContrast();
+        HWND command1 = Item(ControlId::Command1);
+        if (HWND focus = ::GetFocus();
+            on && (focus == combo2_ || ::IsChild(combo2_, focus) || focus == command1))
+            ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(check2_), TRUE);
+        for (HWND control : {Item(ControlId::Label7), combo2_, shape1_, command1})
+            ::EnableWindow(control, !on);
+        const std::wstring note = on ? WidenUtf16(kHighContrastNote) : std::wstring();
+        ::SetWindowTextW(Item(ControlId::Label8), note.c_str());
+        ::InvalidateRect(shape1_, nullptr, FALSE);
+    }
+
     void ShowPreview(ColorValue color) {
         preview_ = color;
         ::InvalidateRect(shape1_, nullptr, FALSE);
     }
 
     void DrawPreview(HDC dc, const RECT& rect) const {
-        // an opaque square with a one-pixel black border, like a drawn rectangle shape
+        // an opaque square with a one-pixel black border, like a drawn rectangle shape; greyed out,
+        // an empty one with a border of greyed text
+        const bool enabled = ::IsWindowEnabled(shape1_);
         unique_select_object brush(dc, ::GetStockObject(DC_BRUSH));
-        unique_select_object pen(dc, ::GetStockObject(BLACK_PEN));
-        ::SetDCBrushColor(dc, ResolveColorWin32(preview_));
+        unique_select_object pen(dc, ::GetStockObject(enabled ? BLACK_PEN : DC_PEN));
+        ::SetDCPenColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+        ::SetDCBrushColor(dc, enabled ? ResolveColorWin32(preview_) : ::GetSysColor(COLOR_BTNFACE));
         ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
     }
 

@@ -16,6 +16,9 @@ struct FrmSettingHooks {
     std::function<bool(std::int32_t hotKey)> applySpeakKey;
     // The dialog has closed, however that came about: what it changed is final for now.
     std::function<void()> closed;
+    // Whether Windows' high-contrast mode is on: the face then takes the system's colours, and the
+    // colour row is greyed out. Asked at each opening and when the system's colours change.
+    std::function<bool()> highContrast;
 };
 
 // Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.

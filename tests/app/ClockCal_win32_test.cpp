@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "app/AppIds.h"
@@ -15,10 +17,13 @@
 
 namespace {
 
-int modifies = 0;
+int modifies = 0, focusReturns = 0;
+NOTIFYICONDATAW versionRecord{}; // as the shell was asked for the fourth layout
 
 BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAW* record) {
     modifies += message == NIM_MODIFY;
+    focusReturns += message == NIM_SETFOCUS;
+    if (message == NIM_SETVERSION) versionRecord = *record;
     return Shell_NotifyIconW(message, record);
 }
 
@@ -141,6 +146,8 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     now = {10, 7, 0};
     Start(&TestClock, DefaultSettings());
     EXPECT_EQ(modifies, 1) << "the first frame goes out at once";
+    EXPECT_EQ(std::tuple(versionRecord.cbSize, versionRecord.uVersion, versionRecord.uFlags & NIF_SHOWTIP),
+              std::tuple(DWORD{sizeof(NOTIFYICONDATAW)}, UINT{NOTIFYICON_VERSION_4}, UINT{NIF_SHOWTIP}));
     Settings.Alarm = 0; // no announcement
 
     // a minute: half of it with fixed colours, a colour change, then the rest with the new colours
@@ -233,6 +240,35 @@ TEST_F(ClockCalTest, BeepsAfterTheHoursAnnouncementOrAloneWhileTheTrayShowsEachS
         ExpectEverySecondShown(run.shownAfter, SecondOfDay({15, 0, 0}), SecondOfDay({15, 0, alarm ? 4 : 2}));
         SendMessageW(clock_->window(), WM_CLOSE, 0, 0);
     }
+}
+
+std::optional<RECT> shownMenu; // found from inside the menu's modal loop, which Escape then ends
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (shownMenu || !menu || !IsWindowVisible(menu)) return;
+    GetWindowRect(menu, &shownMenu.emplace());
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+// Enter and the menu key on the icon, sent the fourth layout's way: the time is said (a sound that
+// yields is refused while one plays), the menu opens at the anchor, and the focus goes back to the
+// icon when the menu is left empty.
+TEST_F(ClockCalTest, EnterOnTheIconSpeaksAndTheMenuKeyOpensTheMenu) {
+    if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
+    Start(&TestClock, DefaultSettings());
+    const auto shell = [&](UINT event) {
+        SendMessageW(clock_->window(), kTrayCallbackMessage, MAKEWPARAM(100, 120),
+                     MAKELPARAM(event, kTrayIconId));
+    };
+    ASSERT_TRUE(PlaySoundW(nullptr, nullptr, SND_NOSTOP)) << "nothing plays yet";
+    shell(NIN_KEYSELECT);
+    EXPECT_FALSE(PlaySoundW(nullptr, nullptr, SND_NOSTOP)) << "Enter on the icon says the time";
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseMenu);
+    shell(WM_CONTEXTMENU);
+    ASSERT_TRUE(shownMenu);
+    EXPECT_EQ(std::pair(shownMenu->left, shownMenu->top), std::pair(100L, 120L));
+    EXPECT_EQ(focusReturns, 1);
+    KillTimer(nullptr, timer);
 }
 
 } // namespace

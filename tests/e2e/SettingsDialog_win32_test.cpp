@@ -126,7 +126,7 @@ TEST_F(SettingsDialog, ShowsTheStoredSettings) {
     RECT client;
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 328);
+    EXPECT_EQ(client.bottom, 367);
     RECT outer;
     GetWindowRect(dialog, &outer);
     EXPECT_EQ(outer.left, CentredStart(GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left));

@@ -50,15 +50,15 @@ TEST_F(TrayShell, StartsHiddenWithItsIconAndWritesNothing) {
     EXPECT_TRUE(StoredSettings().empty()) << "the store is written only at exit";
 }
 
-TEST_F(TrayShell, OnlyRightButtonReleaseOpensTheMenu) {
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
-                         WM_MOUSEMOVE, WM_MBUTTONUP}) {
+TEST_F(TrayShell, OnlyTheMenuRequestOpensTheMenu) {
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
+                         WM_RBUTTONDBLCLK, WM_MOUSEMOVE, int{NIN_SELECT}}) {
         app.TrayMouse(message);
         std::this_thread::sleep_for(250ms);
         EXPECT_EQ(app.PopupMenu(), nullptr) << "message 0x" << std::hex << message;
         EXPECT_TRUE(FindWindows(app.Id(), L"#32770").empty());
     }
-    app.TrayMouse(WM_RBUTTONUP);
+    app.TrayMouse(WM_CONTEXTMENU); // Shift+F10 on the icon
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = app.PopupMenu()) != nullptr; }));
     PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);

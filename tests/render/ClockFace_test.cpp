@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -149,6 +150,28 @@ TEST(ClockFace, SystemColoursAreResolvedForFaceAndBorder) {
     DrawClockFace(clock, {6, 0, 0}, s, FakeSystemColors);
     EXPECT_EQ(clock.Get(4, 8), 0x00E0E0E0u);
     EXPECT_EQ(clock.Get(1, 8), 0x00202020u);
+}
+
+// High contrast: COLOR_WINDOW behind, COLOR_WINDOWTEXT for the border and the hour and minute
+// hands, COLOR_HIGHLIGHT for the second hand; without it the settings as they are.
+TEST(ClockFace, HighContrastTakesTheSystemColours) {
+    const SettingsRecord s = Colours(true), face = FaceSettings(s, true);
+    EXPECT_EQ((std::vector{face.BGColor, face.TColor, face.HColor, face.MColor, face.SColor}),
+              (std::vector<ColorValue>{0x80000005, 0x80000008, 0x80000008, 0x80000008, 0x8000000D}));
+    EXPECT_TRUE(face.ClockShape && FaceSettings(s, false) == s);
+    // every pixel of every minute's face: a system colour, a blend of one with the window's, or clear
+    std::set<ColorValue> allowed{Picture::kBackground};
+    for (int alpha = 0; alpha <= 255; ++alpha)
+        allowed.insert({BlendColor(0, 0xFFFFFF, alpha), BlendColor(0xD77800, 0xFFFFFF, alpha)});
+    const ColorResolver theme = [](ColorValue c) -> ColorValue {
+        return c == 0x80000005 ? 0xFFFFFF : c == 0x8000000D ? 0xD77800 : 0;
+    };
+    for (int minute = 0; minute < 720; ++minute) {
+        Picture clock;
+        DrawHighContrastFace(clock, {minute / 60, minute % 60, minute % 60}, Colours(minute % 2), theme);
+        for (const ColorValue pixel : clock.pixels)
+            ASSERT_TRUE(allowed.count(pixel)) << std::hex << pixel << " at " << std::dec << minute;
+    }
 }
 
 // The circles are mirror-symmetric about the centre pixel's row, column and diagonal.

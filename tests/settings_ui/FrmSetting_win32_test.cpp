@@ -145,7 +145,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
     RECT client;
     ::GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 328);
+    EXPECT_EQ(client.bottom, 367);
 
     // centred on the whole screen by its outer size
     RECT outer;
@@ -231,8 +231,10 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
             EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}),
                       (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
                 << dpi << " dpi, control " << static_cast<int>(c.id);
-            // Label4 is empty until it has to say that a hot key was refused
-            const std::wstring caption = Wide(c.id == ControlId::Label4 ? kSpeakKeyRefused : c.text);
+            // Label4 and Label8 are empty until a hot key is refused or high contrast is on
+            const std::wstring caption = Wide(c.id == ControlId::Label4   ? kSpeakKeyRefused
+                                              : c.id == ControlId::Label8 ? kHighContrastNote
+                                                                          : c.text);
             if (caption.empty()) continue;
             const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
             ::GetObjectW(font, sizeof(used), &used);
@@ -251,7 +253,7 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
             ::GetClientRect(control, &box);
             text.right = box.right - before;
             ::DrawTextW(dc.get(), caption.c_str(), -1, &text,
-                        DT_CALCRECT | DT_NOPREFIX |
+                        DT_CALCRECT |
                             (c.kind == ControlKind::WrappedCheckBox ? DT_WORDBREAK : DT_SINGLELINE));
             EXPECT_LE(before + text.right, std::min(box.right, client.right - r.left))
                 << dpi << " dpi: " << ::testing::PrintToString(caption);
@@ -578,11 +580,12 @@ TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
     EXPECT_FALSE(::IsWindow(dialog));
     EXPECT_EQ(FrmSettingWindow(), nullptr);
     UnloadFrmSetting(); // closing a closed dialog is nothing
-    // Escape and Enter do not close it: it has no Cancel or OK
+    // Enter away from a button does nothing (there is no OK); Escape closes it as the close box does
     dialog = Open();
-    ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ::SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(::IsWindow(dialog));
+    MSG escape{::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
+    EXPECT_TRUE(::IsWindow(dialog) && FrmSettingIsDialogMessage(&escape));
+    EXPECT_FALSE(::IsWindow(dialog));
 }
 
 TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {

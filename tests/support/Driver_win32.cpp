@@ -147,8 +147,8 @@ void TockwenProcess::Kill() {
     }
 }
 
-void TockwenProcess::TrayMouse(UINT mouseMessage) const {
-    PostMessageW(main_, kTrayCallbackMessage, kTrayIconId, static_cast<LPARAM>(mouseMessage));
+void TockwenProcess::TrayMouse(UINT event) const {
+    PostMessageW(main_, kTrayCallbackMessage, MAKEWPARAM(700, 550), MAKELPARAM(event, kTrayIconId));
 }
 
 HWND TockwenProcess::PopupMenu() const {
@@ -159,6 +159,7 @@ HWND TockwenProcess::PopupMenu() const {
 
 bool TockwenProcess::ChooseMenuItem(int index) const {
     TrayMouse(WM_RBUTTONUP);
+    TrayMouse(WM_CONTEXTMENU);
     HWND menu = nullptr;
     if (!WaitFor([&] { return (menu = PopupMenu()) != nullptr; })) return false;
     for (int i = 0; i <= index; ++i)

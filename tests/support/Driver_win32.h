@@ -51,8 +51,8 @@ class TockwenProcess {
     DWORD ExitCode() const;
     void Kill();
 
-    // The shell's tray callback: the icon's mouse message in the low word of lParam.
-    void TrayMouse(UINT mouseMessage) const;
+    // The shell's tray callback in the fourth layout: anchor (700, 550) in wParam, event and id in lParam.
+    void TrayMouse(UINT event) const;
     // The popup menu window (#32768) of the process, or null.
     HWND PopupMenu() const;
     // Right-button release on the icon, then choose item `index` (0-based) by keyboard.
