@@ -76,6 +76,8 @@ class FrmSetting : public Window<FrmSetting> {
         return CreateOwned(std::make_unique<FrmSetting>(), instance, place);
     }
 
+    HWND HotKeyBox() const { return hotKey1_; }
+
   private:
     friend class Window<FrmSetting>;
     static constexpr const wchar_t* kClassName = kFrmSettingClass;
@@ -494,9 +496,9 @@ class FrmSetting : public Window<FrmSetting> {
             break;
         case WM_CHAR:
         case WM_SYSCHAR:
-            // the characters of Tab, Enter, Escape and Backspace would reset the box once more
-            if (wParam < 0x20) return 0;
-            break;
+            // the key came with its key-down already; Wine's control takes the character for a second
+            // press, and that of Tab, Enter, Escape or Backspace for a reset
+            return 0;
         case WM_KILLFOCUS:
             self->ApplyHotKeyBox();
             break;
@@ -579,6 +581,8 @@ HWND FrmSettingWindow() {
 }
 
 bool FrmSettingIsDialogMessage(MSG* msg) {
+    // Alt and a letter in the hot-key box is a key for the box, not an access key of the dialog
+    if (msg->message == WM_SYSCHAR && openDialog && msg->hwnd == openDialog->HotKeyBox()) return false;
     return openDialog && ::IsDialogMessageW(openDialog->window(), msg);
 }
 
