@@ -300,6 +300,7 @@ void ClockCal::OnCommand(UINT id) {
         break;
     case kCmdSetting:
         ShowFrmSetting(instance_, {[this](std::int32_t hotKey) { return ApplySpeakKey(hotKey); },
+                                   [this] { return speakKey_; },
                                    [this] {
                                        // kept at once, not only at an orderly exit: a clock that is
                                        // killed or ended from outside loses nothing the user chose
@@ -324,16 +325,20 @@ void ClockCal::SpeakNow() {
 }
 
 // The hot key for "지금 시각 듣기" (a hot-key control value; 0 for none) in place of the one held:
-// false, with the old one kept, when the system refuses it (another program holds it).
+// false, with the old one kept, when the system refuses it (another program holds it). Refused at
+// start-up, none is held, and the settings dialog says so.
 bool ClockCal::ApplySpeakKey(std::int32_t hotKey) {
     UnregisterHotKey(window_, kSpeakHotKeyId);
     const auto registerKey = [this](std::int32_t key) {
         return key != 0 &&
                RegisterHotKey(window_, kSpeakHotKeyId, HotKeyModifiers(key), static_cast<UINT>(key & 0xFF));
     };
-    if (hotKey == 0 || registerKey(hotKey)) return true;
-    registerKey(Settings.SpeakKey);
-    return false;
+    if (hotKey != 0 && !registerKey(hotKey)) {
+        registerKey(speakKey_);
+        return false;
+    }
+    speakKey_ = hotKey;
+    return true;
 }
 
 void ClockCal::ShowAbout() {

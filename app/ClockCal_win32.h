@@ -82,5 +82,6 @@ class ClockCal : public Window<ClockCal> {
     int tipMinute_ = -1;          // the minute of the day the tooltip shows; -1 before the first
     bool ticksShortened_ = false; // the timers' next period was cut to reach a second's start
     bool settingsLoaded_ = false;
+    std::int32_t speakKey_ = 0; // the hot key registered for "지금 시각 듣기"; 0 for none
     bool unloaded_ = false;
 };

@@ -20,6 +20,7 @@
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/Registry_win32.h"
 #include "settings_ui/RunRegistration.h"
+#include "settings_ui/SpeakKeyChoice.h"
 #include "settings_ui/XPStyle_win32.h"
 
 std::array<COLORREF, 16> CustomColors{};
@@ -74,6 +75,8 @@ class FrmSetting : public Window<FrmSetting> {
         place.height = outer.bottom - outer.top;
         return CreateOwned(std::make_unique<FrmSetting>(), instance, place);
     }
+
+    HWND HotKeyBox() const { return hotKey1_; }
 
   private:
     friend class Window<FrmSetting>;
@@ -190,6 +193,7 @@ class FrmSetting : public Window<FrmSetting> {
         // a key pressed in a combo box's edit part goes to that edit, not to the combo box
         WatchComboKeys(combo1_, ControlId::Combo1);
         WatchComboKeys(combo2_, ControlId::Combo2);
+        ::SetWindowSubclass(hotKey1_, HotKeyBoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
 
     void Load() {
@@ -219,11 +223,11 @@ class FrmSetting : public Window<FrmSetting> {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
-        // Only combinations with ctrl or alt make a hot key: a plain key or shift and a key is held
-        // for every program, so the control adds ctrl+alt to it.
-        ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                       MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        // a plain key shows as ctrl+alt and the key at once; ChooseSpeakKey adds ctrl+alt to the others
+        ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         ::SendMessageW(hotKey1_, HKM_SETHOTKEY, static_cast<WPARAM>(Settings.SpeakKey), 0);
+        // a stored key that the main window could not take at start-up is held by another program
+        ShowSpeakKeyRefused(Settings.SpeakKey != HeldSpeakKey());
         for (ControlId list : {ControlId::Combo3, ControlId::Combo4})
             for (int hour = 0; hour < 24; ++hour)
                 AddEntry(Item(list), HourText(hour));
@@ -275,6 +279,7 @@ class FrmSetting : public Window<FrmSetting> {
             ::DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
+            ApplyHotKeyBox();
             if (hooks.closed) hooks.closed();
             break;
         }
@@ -376,10 +381,6 @@ class FrmSetting : public Window<FrmSetting> {
         case ControlId::Check2:
             if (code == BN_CLICKED) OnCheck2Click();
             break;
-        case ControlId::HotKey1:
-            // the control tells of a new key with EN_CHANGE; it is read afresh whatever it sends
-            OnHotKeyChange();
-            break;
         case ControlId::Check3:
             if (code == BN_CLICKED) OnCheck3Click();
             break;
@@ -437,18 +438,85 @@ class FrmSetting : public Window<FrmSetting> {
 
     bool IsTicked(ControlId box) const { return ::SendMessageW(Item(box), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-    // A new hot key for "지금 시각 듣기" is stored only once the main window holds it; one that the
-    // system refuses is said so beside the control and changes nothing.
-    void OnHotKeyChange() {
-        const auto hotKey = static_cast<std::int32_t>(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
-        bool taken = hotKey == Settings.SpeakKey;
-        if (!taken && (hotKey == 0 || IsHotKeyValue(hotKey)) && hooks.applySpeakKey &&
-            hooks.applySpeakKey(hotKey)) {
-            Settings.SpeakKey = hotKey;
-            taken = true;
-        }
-        const std::wstring message = taken ? std::wstring() : WidenUtf16(kSpeakKeyRefused);
+    std::int32_t HeldSpeakKey() const {
+        return hooks.heldSpeakKey ? hooks.heldSpeakKey() : Settings.SpeakKey;
+    }
+
+    void ShowSpeakKeyRefused(bool refused) {
+        const std::wstring message = refused ? WidenUtf16(kSpeakKeyRefused) : std::wstring();
         ::SetWindowTextW(Item(ControlId::Label4), message.c_str());
+    }
+
+    // The box's value is applied when the user leaves the box or closes the dialog, never at a
+    // keystroke: the control reports every key, and the first of a new combination as no key at all.
+    // A new hot key is stored only once the main window holds it; one that the system refuses is
+    // said so beside the box and changes nothing. The box then shows the stored key.
+    void ApplyHotKeyBox() {
+        const auto value = static_cast<std::int32_t>(::SendMessageW(hotKey1_, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+        const SpeakKeyChoice choice =
+            ChooseSpeakKey(value, std::exchange(boxCleared_, false), HeldSpeakKey());
+        if (choice.step != SpeakKeyStep::Keep) {
+            const bool taken = hooks.applySpeakKey && hooks.applySpeakKey(choice.key);
+            if (taken) Settings.SpeakKey = choice.key;
+            ShowSpeakKeyRefused(!taken);
+        }
+        ::SendMessageW(hotKey1_, HKM_SETHOTKEY, static_cast<WPARAM>(Settings.SpeakKey), 0);
+    }
+
+    // Keys the box never takes as a hot key, watched before the control sees them (it clears itself
+    // at Backspace and Delete without a word). Alt+F4 taken would make every program's Alt+F4 speak.
+    bool OnHotKeyBoxKey(WPARAM key, LPARAM flags) {
+        const bool altOnly = (HIWORD(flags) & KF_ALTDOWN) != 0; // the system-key context: Alt without Ctrl
+        switch (key) {
+        case VK_TAB:
+            ::SendMessageW(window_, WM_NEXTDLGCTL, ::GetKeyState(VK_SHIFT) < 0, FALSE);
+            return true;
+        case VK_F4:
+            if (!altOnly) return false;
+            [[fallthrough]];
+        case VK_ESCAPE:
+            ::PostMessageW(window_, WM_CLOSE, 0, 0);
+            return true;
+        case VK_RETURN:
+            return true;
+        case VK_BACK:
+        case VK_DELETE:
+            ::SendMessageW(hotKey1_, HKM_SETHOTKEY, 0, 0);
+            boxCleared_ = true;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    static LRESULT CALLBACK HotKeyBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data) {
+        auto* self = reinterpret_cast<FrmSetting*>(data);
+        switch (message) {
+        case WM_GETDLGCODE: {
+            // the dialog manager would make Escape and Enter commands of the dialog: the box keeps them
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN))
+                return DLGC_WANTMESSAGE | ::DefSubclassProc(box, message, wParam, lParam);
+            break;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (self->OnHotKeyBoxKey(wParam, lParam)) return 0;
+            break;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            // the key came with its key-down already; Wine's control takes the character for a second
+            // press, and that of Tab, Enter, Escape or Backspace for a reset
+            return 0;
+        case WM_KILLFOCUS:
+            self->ApplyHotKeyBox();
+            break;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(box, HotKeyBoxProc, id);
+            break;
+        }
+        return ::DefSubclassProc(box, message, wParam, lParam);
     }
 
     // The hours can be chosen only while quiet hours are on.
@@ -513,6 +581,7 @@ class FrmSetting : public Window<FrmSetting> {
     unique_hfont font_; // the controls' font at dpi_; outlives them, as the window's object does
     HWND combo1_ = nullptr, combo2_ = nullptr, check1_ = nullptr, check2_ = nullptr;
     HWND square_ = nullptr, circle_ = nullptr, shape1_ = nullptr, hotKey1_ = nullptr;
+    bool boxCleared_ = false; // the user emptied the hot-key box with Backspace or Delete
     ColorValue preview_ = 0;
 };
 
@@ -540,6 +609,8 @@ HWND FrmSettingWindow() {
 }
 
 bool FrmSettingIsDialogMessage(MSG* msg) {
+    // Alt and a letter in the hot-key box is a key for the box, not an access key of the dialog
+    if (msg->message == WM_SYSCHAR && openDialog && msg->hwnd == openDialog->HotKeyBox()) return false;
     return openDialog && ::IsDialogMessageW(openDialog->window(), msg);
 }
 

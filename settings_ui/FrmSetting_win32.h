@@ -14,6 +14,8 @@ struct FrmSettingHooks {
     // Take this hot key for "지금 시각 듣기" (a hot-key control value, 0 for none) in place of the
     // one held; false when the system refuses it (another program holds it), and the old one stays.
     std::function<bool(std::int32_t hotKey)> applySpeakKey;
+    // The hot key the main window holds now (0 for none, also when the stored one was refused).
+    std::function<std::int32_t()> heldSpeakKey;
     // The dialog has closed, however that came about: what it changed is final for now.
     std::function<void()> closed;
     // Whether Windows' high-contrast mode is on: the face then takes the system's colours, and the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <thread>
@@ -274,6 +275,63 @@ TEST_F(SettingsDialog, ExitWhileTheColourChooserIsOpen) {
     EXPECT_EQ(app.ExitCode(), 0u) << "the dialog closed under the chooser without harm";
     EXPECT_EQ(StoredSettings().at(L"Beep").text, L"1");
     EXPECT_EQ(StoredSettings().at(L"BGColor").text, L"16777215");
+}
+
+// Whether another program holds ctrl+alt+`key`: this process cannot take it.
+bool HeldElsewhere(UINT key) {
+    return !(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, key) && UnregisterHotKey(nullptr, 2));
+}
+
+// Keys typed into the hot-key box: a stored key that another program holds at start-up is said at
+// once; a key is applied when the box is left or the dialog closes; Ctrl alone, a refused key and
+// Alt+F4 keep the old one registered and stored; Backspace removes it.
+TEST_F(SettingsDialog, TypingIntoTheHotKeyBox) {
+    StoreSetting(L"SpeakKey", L"1615"); // HOTKEYF_CONTROL | HOTKEYF_ALT, 'O'
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'O'));
+    Start();
+    // real key presses (SendInput) into the box: each chord's keys go down in order, up in reverse
+    const auto type = [&](std::initializer_list<std::initializer_list<WORD>> chords) {
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(ControlId::HotKey1)), TRUE);
+        for (const auto& chord : chords) {
+            std::vector<INPUT> input(2 * chord.size(), INPUT{INPUT_KEYBOARD, {}});
+            for (std::size_t i = 0; i < chord.size(); ++i) {
+                KEYBDINPUT &down = input[i].ki, &up = input[input.size() - 1 - i].ki;
+                down.wVk = up.wVk = chord.begin()[i];
+                down.wScan = up.wScan = static_cast<WORD>(MapVirtualKeyW(down.wVk, MAPVK_VK_TO_VSC));
+                up.dwFlags = KEYEVENTF_KEYUP;
+            }
+            SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+        }
+    };
+    const auto refused = [&] { return ControlText(Item(ControlId::Label4)) == Wide(kSpeakKeyRefused); };
+    const auto closed = [&] { return WaitFor([&] { return !IsWindow(dialog); }); };
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_TRUE(refused());
+    UnregisterHotKey(nullptr, 1);
+    type({{VK_CONTROL, VK_MENU, 'O'}, {VK_TAB}});
+    EXPECT_TRUE(WaitFor([&] { return !refused(); })) << "taken once the other program let it go";
+    type({{VK_CONTROL}, {VK_ESCAPE}});
+    ASSERT_TRUE(closed()) << "Escape in the box closes the dialog";
+    EXPECT_TRUE(HeldElsewhere('O')) << "Ctrl alone keeps the old key";
+    EXPECT_EQ(StoredSettings().at(L"SpeakKey").text, L"1615");
+
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'R'));
+    ASSERT_NE(Open(), nullptr);
+    type({{VK_MENU, 'R'}, {VK_TAB}}); // alt+R, which gets ctrl added
+    EXPECT_TRUE(WaitFor(refused));
+    EXPECT_EQ(SendMessageW(Item(ControlId::HotKey1), HKM_GETHOTKEY, 0, 0), 1615);
+    EXPECT_TRUE(HeldElsewhere('O'));
+    UnregisterHotKey(nullptr, 1);
+    type({{VK_MENU, VK_F4}});
+    ASSERT_TRUE(closed()) << "Alt+F4 in the box closes the dialog";
+    EXPECT_EQ(StoredSettings().at(L"SpeakKey").text, L"1615") << "and is no hot key";
+
+    ASSERT_NE(Open(), nullptr);
+    type({{VK_BACK}, {VK_ESCAPE}});
+    ASSERT_TRUE(closed());
+    EXPECT_FALSE(HeldElsewhere('O')) << "Backspace removes it";
+    EXPECT_EQ(StoredSettings().at(L"SpeakKey").text, L"0");
+    ExitYes();
 }
 
 // Pixels of `color` in the bottom-right corner of the taskbar, where the clock icon sits.
