@@ -26,12 +26,14 @@ def sha256(name):
 
 
 def address(value, what):
-    need(isinstance(value, str) and re.fullmatch(r"https://\S+", value) is not None, f"{what} is no https address: {value!r}")
+    ok = isinstance(value, str) and re.fullmatch(r"https://\S+", value) is not None
+    need(ok, f"{what} is no https address: {value!r}")
 
 
 def is_date(text):
     try:
-        return re.fullmatch(r"\d{4}-\d{2}-\d{2}", text) is not None and bool(datetime.date.fromisoformat(text))
+        return re.fullmatch(r"\d{4}-\d{2}-\d{2}", text) is not None and bool(
+            datetime.date.fromisoformat(text))
     except ValueError:
         return False
 
@@ -41,30 +43,35 @@ setups = sorted(dist.glob("Tockwen-*-setup.exe"))
 need(len(setups) == 1, "not exactly one installer in dist")
 version = setups[0].name[len("Tockwen-") : -len("-setup.exe")] if setups else ""
 
-winget = {m["ManifestType"]: m for m in (yaml.safe_load(p.read_text(encoding="utf-8")) for p in dist.glob("winget/manifests/*/*/*/*/*.yaml"))}
+# every scalar as the text it is written as, so that the forms themselves are checked
+manifests = (yaml.load(p.read_text(encoding="utf-8"), Loader=yaml.BaseLoader)
+             for p in dist.glob("winget/manifests/*/*/*/*/*.yaml"))
+winget = {m.get("ManifestType"): m for m in manifests}
 required = {
     "version": ["PackageIdentifier", "PackageVersion", "DefaultLocale"],
     "installer": ["PackageIdentifier", "PackageVersion", "Installers"],
-    "defaultLocale": ["PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher", "PackageName", "License", "ShortDescription"],
+    "defaultLocale": ["PackageIdentifier", "PackageVersion", "PackageLocale", "Publisher", "PackageName",
+                      "License", "ShortDescription"],
 }
 need(sorted(winget) == sorted(required), f"winget manifests of types {sorted(winget)}")
 for kind, fields in required.items():
     manifest = winget.get(kind, {})
     for field in fields + ["ManifestVersion"]:
         need(manifest.get(field) not in (None, "", []), f"winget {kind}: no {field}")
-    need(manifest.get("ManifestVersion") == "1.6.0", f"winget {kind}: ManifestVersion {manifest.get('ManifestVersion')!r}")
-    need(manifest.get("PackageVersion") == version, f"winget {kind}: PackageVersion {manifest.get('PackageVersion')!r}, not {version!r}")
+    for field, wanted in (("ManifestVersion", "1.6.0"), ("PackageVersion", version)):
+        need(manifest.get(field) == wanted, f"winget {kind}: {field} {manifest.get(field)!r}, not {wanted!r}")
 
 installer = winget.get("installer", {})
-date = str(installer.get("ReleaseDate", ""))  # YAML reads an unquoted date as one; str() writes it back
+date = installer.get("ReleaseDate", "")
 need(is_date(date), f"winget installer: ReleaseDate {date!r} is no date written YYYY-MM-DD")
 for entry in installer.get("Installers", []):
     for field in ("Architecture", "InstallerUrl", "InstallerSha256"):
         need(entry.get(field), f"winget installer: an installer without {field}")
     address(entry.get("InstallerUrl"), "winget InstallerUrl")
-    need(re.fullmatch(r"[A-Fa-f0-9]{64}", str(entry.get("InstallerSha256"))) is not None, "winget InstallerSha256 is no SHA-256")
+    digest = str(entry.get("InstallerSha256"))
+    need(re.fullmatch(r"[A-Fa-f0-9]{64}", digest) is not None, "winget InstallerSha256 is no SHA-256")
     if setups:
-        need(str(entry.get("InstallerSha256")).lower() == sha256(setups[0].name), "winget InstallerSha256 is not the installer's")
+        need(digest.lower() == sha256(setups[0].name), "winget InstallerSha256 is not the installer's")
 locale = winget.get("defaultLocale", {})
 for field in ("Moniker", "Copyright"):
     need(locale.get(field), f"winget defaultLocale: no {field}")

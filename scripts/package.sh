@@ -111,7 +111,7 @@ EOF
 # and its StartupApproved value, when it names this copy (the version folder, or "current", the
 # junction to it that scoop's shortcut starts). Not on `scoop update`, which runs the old version's
 # uninstaller too. The settings stay, as scoop keeps user data.
-read -r -d '' uninstaller <<'EOF' || true
+IFS= read -r -d '' uninstaller <<'EOF' || true
     "uninstaller": {
         "script": [
             "if ($cmd -eq 'uninstall') {",
