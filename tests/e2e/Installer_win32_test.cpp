@@ -104,22 +104,20 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     EXPECT_EQ(StoredSettings().size(), 13u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
 
-    // started with Windows machine-wide by this installation, in another spelling that Windows
-    // starts all the same, and so left in Windows' Startup-apps list; per user by another copy. The
-    // test has the program's bitness, so it sees the machine-wide Run key the program writes.
+    // started with Windows by this installation machine-wide (in another spelling) and by another
+    // copy per user, both in Windows' Startup-apps list; the test has the program's bitness
     TockwenProcess clock;
     ASSERT_TRUE(clock.Start(exe));
     const wchar_t* startKeys[] = {
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"};
-    const std::wstring spelled = L"\"%LOCALAPPDATA%\\PROGRAMS\\tockwen\\Tockwen.EXE\"",
-                       other = L"D:\\Tockwen.exe";
-    for (const wchar_t* key : startKeys) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"Tockwen", REG_EXPAND_SZ, spelled.c_str(),
-                        static_cast<DWORD>(spelled.size() + 1) * 2);
-        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Tockwen", REG_SZ, other.c_str(),
-                        static_cast<DWORD>(other.size() + 1) * 2);
-    }
+    const std::wstring ours = L"\"%LOCALAPPDATA%\\PROGRAMS\\tockwen\\Tockwen.EXE\"", other = L"D:\\x.exe";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const wchar_t* key : startKeys) {
+            const std::wstring& value = root == HKEY_LOCAL_MACHINE ? ours : other;
+            RegSetKeyValueW(root, key, L"Tockwen", REG_EXPAND_SZ, value.c_str(),
+                            static_cast<DWORD>(value.size() + 1) * 2);
+        }
     // the uninstaller goes on from a copy of itself in the temporary folder: its effects are waited for
     ASSERT_EQ(RunSilently(folder + L"\\Uninstall.exe"), 0u);
     ASSERT_TRUE(WaitFor([&] { return StoredValues(HKEY_CURRENT_USER, entryKey).empty() && !Exists(folder); },
@@ -127,14 +125,12 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     EXPECT_TRUE(clock.WaitForExit() && clock.ExitCode() == 0) << "closed as Exit does";
     EXPECT_FALSE(clock.TrayIconPresent());
     EXPECT_FALSE(Exists(shortcut));
-    for (const wchar_t* key : startKeys) {
-        EXPECT_NE(RegGetValueW(HKEY_LOCAL_MACHINE, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
-                  ERROR_SUCCESS)
-            << "another copy's values stay";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const wchar_t* key : startKeys)
+            EXPECT_EQ(RegGetValueW(root, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
+                      root == HKEY_CURRENT_USER ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+    for (const wchar_t* key : startKeys)
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Tockwen");
-    }
     HKEY settings = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tockwen", 0, KEY_READ, &settings), ERROR_SUCCESS);
 }

@@ -155,9 +155,8 @@ TEST_F(RegistryTest, StartupApprovedValuesBesideEachRunKey) {
     ::GetShortPathNameW(self, shortName, MAX_PATH);
     RunKeyRegistry system;
     EXPECT_EQ(system.LongPath(shortName), self);
-    wchar_t profile[MAX_PATH];
-    ::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    EXPECT_TRUE(IsInsideFolder(profile, system.ProfilesFolder(), system)) << "the profiles folder holds it";
+    EXPECT_TRUE(IsInsideFolder(_wgetenv(L"USERPROFILE"), system.ProfilesFolder(), system))
+        << "the profiles folder";
 }
 
 TEST(RunRegistry, CurrentRunPathIsThisProgram) {

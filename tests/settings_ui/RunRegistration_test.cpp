@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 TEST(RunRegistration, RunPathFromFolderAndName) {
@@ -96,8 +97,7 @@ TEST(RunRegistration, ValueTextFromRegistryData) {
         {"binary empty", kRegBinary, {}, L"0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.type == kRegBinary ? BinaryValueText(c.data) : TextFromRegistryData(c.data), c.text)
-            << c.what;
+        EXPECT_EQ((c.type == kRegBinary ? BinaryValueText : TextFromRegistryData)(c.data), c.text) << c.what;
 }
 
 TEST(RunRegistration, OnlyNonBlankTextIsARegistration) {
@@ -198,11 +198,7 @@ TEST(RunRegistration, BoxWritesTheMachineValueOrFallsBackPerUser) {
 }
 
 TEST(RunRegistration, InsideAFolder) {
-    struct Case {
-        const wchar_t *path, *folder;
-        bool inside;
-    };
-    const Case cases[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
         {L"C:\\Users\\Kim\\a.exe", L"C:\\Users", true},
         {L"\"c:\\USERS\\Kim Lee\\a.exe\"", L"C:\\Users\\", true}, // quotes, case, a closing backslash
         {L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe", L"C:\\Program Files", true}, // a short name
@@ -211,25 +207,23 @@ TEST(RunRegistration, InsideAFolder) {
         {L"C:\\Users\\Kim\\a.exe", L"", false}, // no profiles folder known
     };
     FakeRunRegistry registry;
-    for (const Case& c : cases)
-        EXPECT_EQ(IsInsideFolder(c.path, c.folder, registry), c.inside)
-            << testing::PrintToString(std::wstring(c.path));
+    for (const auto& [path, folder, inside] : cases)
+        EXPECT_EQ(IsInsideFolder(path, folder, registry), inside) << path;
 }
 
 // A program inside a user's profile is that user's: ticking writes the per-user value only and
 // takes away a machine-wide value that starts it, with its StartupApproved value.
 TEST(RunRegistration, AProgramInAProfileStartsPerUserOnly) {
-    const std::wstring here = L"C:\\Users\\Kim\\AppData\\Local\\Programs\\Tockwen\\Tockwen.exe";
+    const std::wstring here = L"C:\\Users\\Kim\\Tockwen\\Tockwen.exe";
     const std::optional<std::wstring> none, other = L"D:\\Tools\\Tockwen.exe";
     struct Case {
         const char* what;
         bool refused;
         std::optional<std::wstring> machine, user, machineAfter, userAfter;
-    };
-    const Case cases[] = {
+    } const cases[] = {
         {"elevated", false, none, none, none, here},
-        {"a machine value naming it goes", false,
-         L"\"c:\\users\\KIM\\appdata\\local\\programs\\tockwen\\TOCKWEN.EXE\"", none, none, here},
+        {"a machine value naming it goes", false, L"\"c:\\users\\KIM\\tockwen\\TOCKWEN.EXE\"", none, none,
+         here},
         {"another copy's machine value stays", false, other, none, other, here},
         {"a standard user", true, none, other, none, here},
         {"a machine value naming it that cannot go: no second one", true, here, none, here, none},
@@ -241,10 +235,8 @@ TEST(RunRegistration, AProgramInAProfileStartsPerUserOnly) {
         registry.user = c.user;
         registry.machineApproval = std::vector<std::uint8_t>{0x02};
         EXPECT_TRUE(ApplyRunBox(true, here, registry)) << c.what;
-        EXPECT_EQ(registry.machine, c.machineAfter) << c.what;
-        EXPECT_EQ(registry.user, c.userAfter) << c.what;
-        EXPECT_NE(registry.machineApproval.has_value(), c.machine && !c.machineAfter)
-            << "goes with its value";
+        EXPECT_EQ(std::tie(registry.machine, registry.user), std::tie(c.machineAfter, c.userAfter)) << c.what;
+        EXPECT_NE(registry.machineApproval.has_value(), c.machine && !c.machineAfter) << c.what;
     }
 }
 
