@@ -17,19 +17,16 @@ using PlaySoundAProc = decltype(&::PlaySoundA);
 
 // winmm is not one of the DLLs Windows always takes from the system folder: imported, a
 // winmm.dll beside the program would be loaded in its place. So it is loaded at the first sound
-// from the system folder only and kept for the life of the process.
-struct SoundLibrary {
-    unique_hmodule module;
-    PlaySoundAProc playSound = nullptr;
+// from the system folder only, and never freed: winmm's own playback thread may still be running
+// its code as the process ends (a log-off or the installer's quit message during an
+// announcement), and the end of the process frees it then.
+PlaySoundAProc LoadPlaySound(const wchar_t* dll) {
+    return SystemFunction<PlaySoundAProc>(LoadSystemLibrary(dll).release(), "PlaySoundA");
+}
 
-    explicit SoundLibrary(const wchar_t* dll)
-        : module(LoadSystemLibrary(dll)),
-          playSound(SystemFunction<PlaySoundAProc>(module.get(), "PlaySoundA")) {}
-};
-
-SoundLibrary& Sound() {
-    static SoundLibrary sound(L"winmm.dll");
-    return sound;
+PlaySoundAProc& PlaySoundFunction() {
+    static PlaySoundAProc playSound = LoadPlaySound(L"winmm.dll");
+    return playSound;
 }
 
 // Every sound ends with this much silence: a device may drop the last milliseconds of what it is
@@ -39,7 +36,7 @@ constexpr int kTrailingSilenceMs = 100;
 } // namespace
 
 void UseSoundLibrary(const wchar_t* dll) {
-    Sound() = SoundLibrary(dll);
+    PlaySoundFunction() = LoadPlaySound(dll);
 }
 
 std::span<const std::byte> ClipResource(int id) {
@@ -67,7 +64,7 @@ bool Speaker::Beep() {
 }
 
 bool Speaker::Play(std::vector<std::byte> wave) {
-    const PlaySoundAProc playSound = Sound().playSound;
+    const PlaySoundAProc playSound = PlaySoundFunction();
     // without the sound functions the program stays silent, as it does without a sound device
     if (!playSound) return false;
     // the new sound replaces the old one, which PlaySound stops before it returns; only then may
@@ -90,7 +87,7 @@ bool Speaker::Busy() const {
 void Speaker::Stop() {
     // stops whatever this process plays before the bytes it reads go
     if (!wave_.empty())
-        if (const PlaySoundAProc playSound = Sound().playSound) playSound(nullptr, nullptr, 0);
+        if (const PlaySoundAProc playSound = PlaySoundFunction()) playSound(nullptr, nullptr, 0);
     wave_.clear();
     wave_.shrink_to_fit();
     endsAt_ = 0;

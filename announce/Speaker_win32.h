@@ -37,5 +37,6 @@ class Speaker {
 };
 
 // Takes the sound functions from the system DLL `dll` instead of winmm.dll from now on: lets the
-// tests take them away (a name that is not there) and give them back (L"winmm.dll").
+// tests take them away (a name that is not there) and give them back (L"winmm.dll"). No library
+// is ever freed.
 void UseSoundLibrary(const wchar_t* dll);

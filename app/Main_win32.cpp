@@ -13,12 +13,12 @@
 
 namespace {
 
-// A second start asks the running clock to open its settings dialog. The first start may hold
-// the mutex but not have made its window yet, so it is looked for a few times.
-void AskRunningClockForSettings() {
+// A second start asks the running clock of the same user to open its settings dialog. The first
+// start may hold the mutex but not have made its window yet, so it is looked for a few times.
+void AskRunningClockForSettings(const std::wstring& sid) {
     const UINT showSettings = RegisterWindowMessageW(kShowSettingsMessage);
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (HWND running = FindWindowW(kMainWindowClass, kMainWindowCaption)) {
+        if (HWND running = FindUsersWindow(kMainWindowClass, sid)) {
             // the user just started this process, so it may hand the foreground on to the dialog
             DWORD processId = 0;
             GetWindowThreadProcessId(running, &processId);
@@ -36,13 +36,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RestrictDllSearchToSystem();
     // One clock per user and session: a second one would add a second icon and voice, and the
     // last to exit would overwrite the other's settings.
-    const std::wstring oneClockName = OneClockMutexName(OpenOwnToken().get());
+    const unique_handle token = OpenOwnToken();
+    const std::wstring oneClockName = OneClockMutexName(token.get());
     SetLastError(ERROR_SUCCESS);
     const unique_handle oneClock(CreateMutexW(nullptr, FALSE, oneClockName.c_str()));
     // an elevated first start's mutex cannot even be opened from an ordinary one
     if (const DWORD error = GetLastError();
         error == ERROR_ALREADY_EXISTS || (!oneClock && error == ERROR_ACCESS_DENIED)) {
-        AskRunningClockForSettings();
+        AskRunningClockForSettings(UserSidText(token.get()));
         return 0;
     }
 

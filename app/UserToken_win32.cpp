@@ -41,6 +41,22 @@ std::wstring OneClockMutexName(HANDLE token) {
     return sid.empty() ? std::wstring(kOneClockMutex) : std::wstring(kOneClockMutex) + L"-" + sid;
 }
 
+HWND FindUsersWindow(const wchar_t* windowClass, std::wstring_view sid) {
+    if (sid.empty()) return nullptr;
+    for (HWND window = nullptr;
+         (window = ::FindWindowExW(nullptr, window, windowClass, nullptr)) != nullptr;) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        // an elevated clock's process can be queried from below; another account's, as a rule, not
+        const unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        unique_handle token;
+        if (process && ::OpenProcessToken(process.get(), TOKEN_QUERY, token.put()) &&
+            UserSidText(token.get()) == sid)
+            return window;
+    }
+    return nullptr;
+}
+
 int LetThroughFromBelow(HWND window, std::span<const UINT> messages, HANDLE token) {
     if (!IsElevated(token)) return 0;
     int opened = 0;

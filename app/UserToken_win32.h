@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/Handles.h"
 
@@ -22,6 +23,11 @@ std::wstring UserSidText(HANDLE token);
 // another account in the same session (Run as, fast user switching in one session) has a clock,
 // or a program holding the name, of its own.
 std::wstring OneClockMutexName(HANDLE token);
+
+// The first top-level window of class `windowClass` whose process runs as the user whose SID text
+// is `sid` (UserSidText): a second start, like the installer, must reach its own user's clock and
+// never another account's in the same session (Run as). None when there is none, or no SID.
+HWND FindUsersWindow(const wchar_t* windowClass, std::wstring_view sid);
 
 // Lets `messages` reach `window` from programs of lower integrity, as far as a window of a program
 // run as `token` needs it: only an elevated program has them filtered out, so only then is the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -42,6 +43,9 @@ inline void CloseKey(HKEY key) {
 inline void ReleaseModule(HMODULE module) {
     ::FreeLibrary(module);
 }
+inline void FreeTaskMemory(PWSTR text) {
+    ::CoTaskMemFree(text);
+}
 } // namespace handles_detail
 
 using unique_hicon = unique_any<HICON, &::DestroyIcon>;
@@ -52,6 +56,8 @@ using unique_hkey = unique_any<HKEY, &handles_detail::CloseKey>;
 using unique_hmodule = unique_any<HMODULE, &handles_detail::ReleaseModule>;
 using unique_hmenu = unique_any<HMENU, &::DestroyMenu>;
 using unique_handle = unique_any<HANDLE, &::CloseHandle>;
+// text the shell allocated for the caller (SHGetKnownFolderPath)
+using unique_cotaskmem_string = unique_any<PWSTR, &handles_detail::FreeTaskMemory>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class unique_hdc_window {

@@ -38,10 +38,28 @@ std::optional<RegistryValue> QueryRegistryValue(HKEY key, std::wstring_view name
     return std::nullopt;
 }
 
+std::optional<std::wstring> RegistryValueText(const RegistryValue& value) {
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) return std::nullopt;
+    std::wstring text = TextFromRegistryData(value.data);
+    if (value.type == REG_SZ || text.empty()) return text;
+    // the size asked for includes the terminating zero; a variable may change in between
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::wstring expanded(::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0), L'\0');
+        if (expanded.empty()) return text;
+        const DWORD length =
+            ::ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+        if (length == 0) return text;
+        if (length <= expanded.size()) {
+            expanded.resize(length - 1);
+            return expanded;
+        }
+    }
+    return text;
+}
+
 std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name) {
     const std::optional<RegistryValue> value = QueryRegistryValue(key, name);
-    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return std::nullopt;
-    return TextFromRegistryData(value->data);
+    return value ? RegistryValueText(*value) : std::nullopt;
 }
 
 bool WriteRegistryValue(HKEY key, std::wstring_view name, DWORD type, std::span<const std::uint8_t> data) {

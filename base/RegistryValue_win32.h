@@ -25,8 +25,11 @@ struct RegistryValue {
 };
 // Value `name` of an open key; none when the key is null or the value is missing or unreadable.
 std::optional<RegistryValue> QueryRegistryValue(HKEY key, std::wstring_view name);
-// Value `name` of an open key as text when it is REG_SZ or REG_EXPAND_SZ: up to its first zero, or
-// all of it when it was stored without a terminator. None for a missing value or another type.
+// A value's text when it is REG_SZ or REG_EXPAND_SZ: up to its first zero, or all of it when it was
+// stored without a terminator; a REG_EXPAND_SZ text with its environment variables expanded, as
+// Windows reads it. None for another type.
+std::optional<std::wstring> RegistryValueText(const RegistryValue& value);
+// Value `name` of an open key as RegistryValueText reads it; none for a missing value too.
 std::optional<std::wstring> QueryRegistryText(HKEY key, std::wstring_view name);
 
 // Stores `data` as value `name` of type `type`. True when it was written.

@@ -65,23 +65,69 @@ VIAddVersionKey /LANG=${LANG_KOREAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_KOREAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_KOREAN} "LegalCopyright" "Copyright ${COPYRIGHT}"
 
-; Closes a running clock and waits until its process has ended, so that its files can be
-; replaced or deleted. The clock answers the registered message "TockwenQuit" as Exit answered
-; Yes: it saves its settings and takes its icon away, asking nothing.
+; $9 := the text form of the SID of the user that runs process $8 ("S-1-5-21-..."), or "" when it
+; cannot be read (another account's process, as a rule). Uses $5 to $8 and $R9.
+!macro UserSidOfProcess
+    StrCpy $9 ""
+    ; PROCESS_QUERY_LIMITED_INFORMATION, then TOKEN_QUERY
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r8) p .r5'
+    ${If} $5 P<> 0
+        System::Call 'advapi32::OpenProcessToken(p r5, i 8, *p .r6) i .r7'
+        ${If} $7 <> 0
+            ; TokenUser (1): a TOKEN_USER, whose first member points to the SID
+            System::Alloc 1024
+            Pop $7
+            System::Call 'advapi32::GetTokenInformation(p r6, i 1, p r7, i 1024, *i 0) i .r8'
+            ${If} $8 <> 0
+                System::Call '*$7(p .r8)'
+                System::Call 'advapi32::ConvertSidToStringSidW(p r8, *p .r8) i .R9'
+                ${If} $R9 <> 0
+                    System::Call '*$8(&w256 .r9)'
+                    System::Call 'kernel32::LocalFree(p r8)'
+                ${EndIf}
+            ${EndIf}
+            System::Free $7
+            System::Call 'kernel32::CloseHandle(p r6)'
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r5)'
+    ${EndIf}
+!macroend
+
+; Closes the running clock of the user that runs this program and waits until its process has
+; ended, so that its files can be replaced or deleted. Another account's clock in the same session
+; (Run as) is left alone: its window is told apart by the user its process runs as. The clock
+; answers the registered message "TockwenQuit" as Exit answered Yes: it saves its settings and
+; takes its icon away, asking nothing. Uses $0 to $9, $R8 and $R9.
 !macro CloseClock
     System::Call 'user32::RegisterWindowMessageW(w "TockwenQuit") i .r1'
+    System::Call 'kernel32::GetCurrentProcessId() i .r8'
+    !insertmacro UserSidOfProcess
+    StrCpy $R8 $9
     StrCpy $4 0
     ${Do}
-        FindWindow $0 "TockwenClockCal"
-        ${If} $0 = 0
+        StrCpy $0 0
+        ${Do}
+            System::Call 'user32::FindWindowExW(p 0, p r0, w "TockwenClockCal", p 0) p .r0'
+            ${If} $0 P= 0
+                ${Break}
+            ${EndIf}
+            System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
+            StrCpy $8 $2
+            !insertmacro UserSidOfProcess
+            ; with no SID of its own to compare, the installer takes the first clock, as it did
+            ${If} $R8 == ""
+            ${OrIf} $9 == $R8
+                ${Break}
+            ${EndIf}
+        ${Loop}
+        ${If} $0 P= 0
         ${OrIf} $1 = 0
             ${Break}
         ${EndIf}
-        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
         ; SYNCHRONIZE
         System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r2) p .r3'
         SendMessage $0 $1 0 0 /TIMEOUT=5000
-        ${If} $3 <> 0
+        ${If} $3 P<> 0
             System::Call 'kernel32::WaitForSingleObject(p r3, i 10000)'
             System::Call 'kernel32::CloseHandle(p r3)'
         ${Else}
@@ -90,6 +136,37 @@ VIAddVersionKey /LANG=${LANG_KOREAN} "LegalCopyright" "Copyright ${COPYRIGHT}"
         ; a clock that does not end is left alone after a few tries
         IntOp $4 $4 + 1
     ${LoopUntil} $4 >= 5
+!macroend
+
+; $0 := the program that the Run value text $0 starts, in the form the program compares them in:
+; without the quotation marks and blanks around it, environment variables expanded, short names
+; spelled out where the file exists (letter case does not count in a LogicLib comparison). Uses
+; $1 and $2.
+!macro RunProgramPath
+    ExpandEnvStrings $0 $0
+    ${Do}
+        StrCpy $1 $0 1
+        ${If} $1 != '"'
+        ${AndIf} $1 != " "
+        ${AndIf} $1 != "$\t"
+            ${ExitDo}
+        ${EndIf}
+        StrCpy $0 $0 "" 1
+    ${Loop}
+    ${Do}
+        StrCpy $1 $0 "" -1
+        ${If} $1 != '"'
+        ${AndIf} $1 != " "
+        ${AndIf} $1 != "$\t"
+            ${ExitDo}
+        ${EndIf}
+        StrCpy $0 $0 -1
+    ${Loop}
+    System::Call 'kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2'
+    ${If} $2 <> 0
+    ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+        StrCpy $0 $1
+    ${EndIf}
 !macroend
 
 Section
@@ -119,20 +196,31 @@ Section Uninstall
     ; first, or the clock would write its settings again as it ends
     !insertmacro CloseClock
 
-    ; start with Windows: the per-user value, and the machine-wide one where rights allow. The
-    ; uninstaller has the program's bitness, so it sees the Run key the program wrote (on 64-bit
-    ; Windows, the 32-bit program's is redirected to WOW6432Node).
-    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
-    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
-    ; what Windows' Startup-apps switch keeps beside them; a 32-bit program's machine-wide value
-    ; on 64-bit Windows has its own list, in the 64-bit view
-    DeleteRegValue HKCU "${APPROVED_KEY}\Run" "${RUN_VALUE}"
-    ${If} ${IsWow64}
-        SetRegView 64
-        DeleteRegValue HKLM "${APPROVED_KEY}\Run32" "${RUN_VALUE}"
-        SetRegView default
-    ${Else}
-        DeleteRegValue HKLM "${APPROVED_KEY}\Run" "${RUN_VALUE}"
+    ; start with Windows: the per-user value, and the machine-wide one where rights allow, each
+    ; only when it starts this installation's Tockwen.exe (another copy's stays, with its place in
+    ; Windows' Startup-apps list). The uninstaller has the program's bitness, so it sees the Run key
+    ; the program wrote (on 64-bit Windows, the 32-bit program's is redirected to WOW6432Node).
+    StrCpy $0 "$INSTDIR\${EXE}"
+    !insertmacro RunProgramPath
+    StrCpy $3 $0
+    ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    !insertmacro RunProgramPath
+    ${If} $0 == $3
+        DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+        DeleteRegValue HKCU "${APPROVED_KEY}\Run" "${RUN_VALUE}"
+    ${EndIf}
+    ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+    !insertmacro RunProgramPath
+    ${If} $0 == $3
+        DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+        ; a 32-bit program's machine-wide value on 64-bit Windows has its own list, in the 64-bit view
+        ${If} ${IsWow64}
+            SetRegView 64
+            DeleteRegValue HKLM "${APPROVED_KEY}\Run32" "${RUN_VALUE}"
+            SetRegView default
+        ${Else}
+            DeleteRegValue HKLM "${APPROVED_KEY}\Run" "${RUN_VALUE}"
+        ${EndIf}
     ${EndIf}
 
     DeleteRegKey HKCU "${SETTINGS_KEY}"

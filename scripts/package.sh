@@ -59,6 +59,8 @@ hash() { sha256sum "dist/$1" | cut -d' ' -f1; }
 # placeholder before each URL's file name (and the scoop homepage) with the real ones.
 url=https://DOWNLOAD-FOLDER-TO-FILL-IN
 id=$company.Tockwen
+released=$(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%d)
+copyright=$(grep -m1 '^Copyright ' LICENSE)
 winget=dist/winget/manifests/$(echo "${company:0:1}" | tr '[:upper:]' '[:lower:]')/$company/Tockwen/$version
 mkdir -p "$winget" dist/scoop
 header="# Made by scripts/package.sh.
@@ -80,6 +82,7 @@ InstallModes:
 - silentWithProgress
 UpgradeBehavior: install
 ProductCode: Tockwen
+ReleaseDate: $released
 Installers:
 - Architecture: x86
   InstallerUrl: $url/$setup
@@ -92,7 +95,10 @@ $header
 PackageLocale: en-US
 Publisher: $company
 PackageName: Tockwen
+Moniker: tockwen
 License: MIT
+LicenseUrl: https://LICENSE-ADDRESS-TO-FILL-IN
+Copyright: $copyright
 ShortDescription: A live analog clock in the notification area that speaks the time in Korean.
 Tags:
 - clock
@@ -100,6 +106,26 @@ Tags:
 - korean
 ManifestType: defaultLocale
 ManifestVersion: 1.6.0
+EOF
+# scoop's uninstall leaves the per-user start-with-Windows value behind: the uninstaller removes it,
+# and its StartupApproved value, when it names this copy (the version folder, or "current", the
+# junction to it that scoop's shortcut starts). Not on `scoop update`, which runs the old version's
+# uninstaller too. The settings stay, as scoop keeps user data.
+IFS= read -r -d '' uninstaller <<'EOF' || true
+    "uninstaller": {
+        "script": [
+            "if ($cmd -eq 'uninstall') {",
+            "    $apps = Split-Path $dir",
+            "    $exes = $dir, \"$apps\\$version\", \"$apps\\current\" | ForEach-Object { Join-Path $_ 'Tockwen.exe' }",
+            "    $key = 'HKCU:\\Software\\Microsoft\\Windows\\CurrentVersion'",
+            "    $named = (Get-ItemProperty ($key + '\\Run') -Name Tockwen -ErrorAction SilentlyContinue).Tockwen",
+            "    if ($named -is [string] -and $exes -contains $named.Trim([char[]](32, 9, 34))) {",
+            "        Remove-ItemProperty ($key + '\\Run') -Name Tockwen",
+            "        Remove-ItemProperty ($key + '\\Explorer\\StartupApproved\\Run') -Name Tockwen -ErrorAction SilentlyContinue",
+            "    }",
+            "}"
+        ]
+    }
 EOF
 cat >dist/scoop/tockwen.json <<EOF
 {
@@ -110,7 +136,8 @@ cat >dist/scoop/tockwen.json <<EOF
     "url": "$url/$zip",
     "hash": "$(hash "$zip")",
     "bin": "Tockwen.exe",
-    "shortcuts": [["Tockwen.exe", "Tockwen"]]
+    "shortcuts": [["Tockwen.exe", "Tockwen"]],
+$uninstaller
 }
 EOF
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the platform-free core
 # natively (ASan + UBSan, fuzzer, benchmark smoke run) and the Windows side under Wine, then the
-# release (zip and installer) twice. Exits non-zero on any failure.
+# release (zip and installer) twice, with a check of its package manifests. Exits non-zero on any
+# failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -71,6 +72,8 @@ side_log=build/side-tests.log
         ls dist/Tockwen-*-setup.exe >/dev/null || echo "PACKAGE CHECK FAILED: no installer"
         [ "$(unzip -Z1 dist/Tockwen-*.zip | tr '\n' ' ')" = "Tockwen.exe README.txt LICENSE.txt " ] ||
             echo "PACKAGE CHECK FAILED: the zip does not hold exactly its three files"
+        # what the winget and scoop schemas require of the manifests
+        python3 scripts/check-manifests.py dist
     else
         echo "PACKAGE CHECK FAILED: package.sh did not finish"
     fi

@@ -2,12 +2,15 @@
 // outside the system code page is stored as it is rather than with question marks.
 #include "settings_ui/Registry_win32.h"
 
+#include <shlobj.h>
+
 #include "base/RegistryValue_win32.h"
 
 std::wstring QueryValueText(HKEY key, std::wstring_view name) {
     const std::optional<RegistryValue> value = QueryRegistryValue(key, name);
-    if (!value || (value->type != REG_SZ && value->type != REG_BINARY)) return {};
-    return ValueTextFromData(value->type, value->data);
+    if (!value) return {};
+    if (value->type == REG_BINARY) return BinaryValueText(value->data);
+    return RegistryValueText(*value).value_or(std::wstring());
 }
 
 std::wstring ReadValueText(HKEY root, std::wstring_view path, std::wstring_view name) {
@@ -20,8 +23,11 @@ bool StoreValueText(HKEY root, std::wstring_view path, std::wstring_view name, s
 }
 
 bool RemoveValue(HKEY root, std::wstring_view path, std::wstring_view name) {
-    const unique_hkey key = CreateRegistryKey(root, path, KEY_SET_VALUE);
-    return key && DeleteRegistryValue(key.get(), name);
+    // opened, never created: removing a value leaves no empty key behind
+    unique_hkey key;
+    const LSTATUS status = ::RegOpenKeyExW(root, std::wstring(path).c_str(), 0, KEY_SET_VALUE, key.put());
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    return status == ERROR_SUCCESS && DeleteRegistryValue(key.get(), name);
 }
 
 std::wstring RunKeyRegistry::ReadRunValue(RunPlace place) {
@@ -33,14 +39,7 @@ bool RunKeyRegistry::StoreRunValue(RunPlace place, std::wstring_view path) {
 }
 
 void RunKeyRegistry::RemoveRunValue(RunPlace place) {
-    if (place == RunPlace::Machine) {
-        RemoveValue(machineRoot_, kRunKeyPath, kRunValueName);
-        return;
-    }
-    // the per-user key is only opened, never created: clearing the box as an administrator
-    // leaves nothing behind per user
-    if (const unique_hkey key = OpenRegistryKey(userRoot_, kRunKeyPath, KEY_SET_VALUE))
-        DeleteRegistryValue(key.get(), kRunValueName);
+    RemoveValue(Root(place), kRunKeyPath, kRunValueName);
 }
 
 bool RunsUnderWow64() {
@@ -88,6 +87,12 @@ std::wstring RunKeyRegistry::LongPath(std::wstring_view path) {
         }
         longPath.resize(length);
     }
+}
+
+std::wstring RunKeyRegistry::ProfilesFolder() {
+    unique_cotaskmem_string folder;
+    if (FAILED(::SHGetKnownFolderPath(FOLDERID_UserProfiles, 0, nullptr, folder.put()))) return {};
+    return folder.get();
 }
 
 std::wstring CurrentRunPath() {

@@ -9,15 +9,16 @@
 #include "base/Handles.h"
 #include "settings_ui/RunRegistration.h"
 
-// The text of value `name` of an open key (see ValueTextFromData), or empty text when the key
-// is null, the value is missing or it cannot be read.
+// The text of value `name` of an open key: a REG_SZ or REG_EXPAND_SZ value's text (the latter
+// expanded), a REG_BINARY one's number (see BinaryValueText); empty text for another type, or
+// when the key is null, the value is missing or it cannot be read.
 std::wstring QueryValueText(HKEY key, std::wstring_view name);
 // Opens root\path, reads value `name` as QueryValueText does and closes the key again.
 std::wstring ReadValueText(HKEY root, std::wstring_view path, std::wstring_view name);
 // Creates or opens root\path and stores `data` as a REG_SZ value. True when it was written.
 bool StoreValueText(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view data);
-// Creates or opens root\path and deletes value `name`. True when the value is gone (also when it
-// never existed).
+// Opens root\path, if it exists, and deletes value `name`. True when the value is gone (also when
+// it or its key never existed).
 bool RemoveValue(HKEY root, std::wstring_view path, std::wstring_view name);
 
 // Whether this is a 32-bit program on 64-bit Windows, whose machine-wide Run value goes to the
@@ -40,6 +41,7 @@ class RunKeyRegistry : public RunRegistry {
     bool RemoveApproval(RunPlace place) override;
     bool StoreApproval(RunPlace place, std::span<const std::uint8_t> bytes) override;
     std::wstring LongPath(std::wstring_view path) override;
+    std::wstring ProfilesFolder() override;
 
   private:
     HKEY Root(RunPlace place) const { return place == RunPlace::Machine ? machineRoot_ : userRoot_; }

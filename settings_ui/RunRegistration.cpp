@@ -3,8 +3,6 @@
 
 #include <cstddef>
 
-#include "base/RegistryText.h"
-
 ModuleLocation SplitModulePath(std::wstring_view fullPath) {
     const std::size_t slash = fullPath.find_last_of(L"\\/");
     std::wstring_view folder =
@@ -41,15 +39,10 @@ std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName) {
     return path;
 }
 
-std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t> data) {
-    if (type == kRegSz) return TextFromRegistryData(data);
-    if (type == kRegBinary) {
-        const unsigned low = data.size() > 0 ? data[0] : 0u;
-        const unsigned high = data.size() > 1 ? data[1] : 0u;
-        const auto number = static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
-        return std::to_wstring(number);
-    }
-    return {};
+std::wstring BinaryValueText(std::span<const std::uint8_t> data) {
+    const unsigned low = data.size() > 0 ? data[0] : 0u;
+    const unsigned high = data.size() > 1 ? data[1] : 0u;
+    return std::to_wstring(static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8))));
 }
 
 bool IsRegisteredText(std::wstring_view valueText) {
@@ -97,6 +90,14 @@ bool IsSameProgram(std::wstring_view a, std::wstring_view b, RunRegistry& regist
     return Folded(registry.LongPath(Unquoted(a))) == Folded(registry.LongPath(Unquoted(b)));
 }
 
+bool IsInsideFolder(std::wstring_view path, std::wstring_view folder, RunRegistry& registry) {
+    std::wstring inside = Folded(registry.LongPath(Unquoted(folder)));
+    if (inside.empty()) return false;
+    if (inside.back() != L'\\') inside += L'\\';
+    // "C:\Users\" holds "C:\Users\kim\...", not "C:\UsersOld\..."
+    return Folded(registry.LongPath(Unquoted(path))).starts_with(inside);
+}
+
 bool IsRunRegistered(RunRegistry& registry) {
     return IsStarted(registry, RunPlace::Machine) || IsStarted(registry, RunPlace::User);
 }
@@ -111,16 +112,30 @@ bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) 
     }
     const bool machineHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::Machine));
     const bool userHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::User));
-    if (userHeld) registry.StoreRunValue(RunPlace::User, runPath);
-    if (machineHeld || !userHeld) {
-        // A refused machine-wide write falls back to the per-user key, unless a per-user value is
-        // already kept up to date or the machine-wide one already starts this program: a second
-        // entry would start it twice.
-        if (!registry.StoreRunValue(RunPlace::Machine, runPath) && !userHeld &&
-            !IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry))
+    const bool oneUsers = IsInsideFolder(runPath, registry.ProfilesFolder(), registry);
+    if (oneUsers) {
+        if (IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry)) {
+            registry.RemoveRunValue(RunPlace::Machine);
+            if (!IsRegisteredText(registry.ReadRunValue(RunPlace::Machine)))
+                registry.RemoveApproval(RunPlace::Machine);
+        }
+        // a machine-wide value that could not go starts this program already
+        if (userHeld || !IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry))
             registry.StoreRunValue(RunPlace::User, runPath);
+    } else {
+        if (userHeld) registry.StoreRunValue(RunPlace::User, runPath);
+        if (machineHeld || !userHeld) {
+            // A refused machine-wide write falls back to the per-user key, unless a per-user value is
+            // already kept up to date or the machine-wide one already starts this program: a second
+            // entry would start it twice.
+            if (!registry.StoreRunValue(RunPlace::Machine, runPath) && !userHeld &&
+                !IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry))
+                registry.StoreRunValue(RunPlace::User, runPath);
+        }
     }
+    // another copy's machine-wide value is not this program's to switch on
     for (RunPlace place : {RunPlace::Machine, RunPlace::User})
-        if (IsRegisteredText(registry.ReadRunValue(place))) SwitchOn(registry, place);
+        if (IsRegisteredText(registry.ReadRunValue(place)) && !(oneUsers && place == RunPlace::Machine))
+            SwitchOn(registry, place);
     return IsRunRegistered(registry);
 }

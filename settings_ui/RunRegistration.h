@@ -27,14 +27,11 @@ ModuleLocation SplitModulePath(std::wstring_view fullPath);
 // put in double quotation marks, so that logon runs this program and no C:\Program.exe.
 std::wstring BuildRunPath(std::wstring_view folder, std::wstring_view exeName);
 
-// The text of a registry value as the registration check reads it, from the type and the bytes
-// the registry returned:
-// - REG_SZ: its text (TextFromRegistryData).
-// - REG_BINARY: the signed 16-bit little-endian number of its first two bytes as decimal text;
-//   bytes beyond two are ignored and missing ones count as zero, so any binary value reads as
-//   a number and ticks the box.
-// - any other type: empty text.
-std::wstring ValueTextFromData(std::uint32_t type, std::span<const std::uint8_t> data);
+// The text a REG_BINARY Run value reads as: the signed 16-bit little-endian number of its first two
+// bytes as decimal text; bytes beyond two are ignored and missing ones count as zero, so any
+// binary value reads as a number and ticks the box. (Text values are read as text, a REG_EXPAND_SZ
+// one expanded.)
+std::wstring BinaryValueText(std::span<const std::uint8_t> data);
 
 // A registration counts when the value holds anything but spaces.
 bool IsRegisteredText(std::wstring_view valueText);
@@ -71,11 +68,17 @@ class RunRegistry {
     // The long form of a program's path where the file exists (8.3 short names spelled out);
     // otherwise the path as it is.
     virtual std::wstring LongPath(std::wstring_view path) = 0;
+    // The folder that holds every user's profile (C:\Users); empty when it cannot be found.
+    virtual std::wstring ProfilesFolder() = 0;
 };
 
 // Whether two Run values start the same program: quotation marks around the path do not count,
 // nor letter case, nor a short name where the long one can be found.
 bool IsSameProgram(std::wstring_view a, std::wstring_view b, RunRegistry& registry);
+
+// Whether the program `path` names lies somewhere inside `folder`, compared as IsSameProgram
+// compares; never inside an empty folder.
+bool IsInsideFolder(std::wstring_view path, std::wstring_view folder, RunRegistry& registry);
 
 // Whether either place holds a registration that Windows will start: what the start-with-Windows
 // box shows.
@@ -88,6 +91,10 @@ bool IsRunRegistered(RunRegistry& registry);
 //   machine-wide value, and only when that is refused (a standard user) the per-user one, unless
 //   the machine-wide value starts this program already. A value switched off in Windows' list is
 //   switched on again.
+// - A program inside the profiles folder belongs to one user, whose logon alone may start it:
+//   ticking writes only the per-user value, elevated or not, and removes a machine-wide value that
+//   starts this program where rights allow (where they do not, that value keeps starting it, and
+//   no second one is added).
 // - Clearing deletes both, and their StartupApproved values, as far as rights allow; a
 //   machine-wide value that cannot be deleted keeps the box ticked instead of claiming a removal
 //   that did not happen.

@@ -64,7 +64,7 @@ TEST(SpeakerWithoutDevice, ChildReturnsAtOnce) {
 // Without the sound functions (no such DLL; a system DLL without PlaySoundA) the speaker is
 // silent and immediate, as without a device.
 TEST(SpeakerWithoutSoundFunctions, ReturnsAtOnce) {
-    for (const wchar_t* dll : {L"tockwen-no-such.dll", L"shlwapi.dll"}) {
+    for (const wchar_t* dll : {L"tockwen-no-such.dll", L"shlwapi.dll", L"sensapi.dll"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(dll)));
         UseSoundLibrary(dll);
         ExpectImmediate();
@@ -73,6 +73,7 @@ TEST(SpeakerWithoutSoundFunctions, ReturnsAtOnce) {
         EXPECT_FALSE(speaker.Busy()) << "nothing plays, so nothing waits for it";
     }
     UseSoundLibrary(L"winmm.dll"); // the tests after this one play sound again
+    EXPECT_TRUE(::GetModuleHandleW(L"sensapi.dll")) << "a sound library is never freed";
 }
 
 std::string ReadWholeFile(const std::wstring& path) {

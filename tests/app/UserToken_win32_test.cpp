@@ -31,3 +31,15 @@ TEST(UserToken, OneClockPerUser) {
     EXPECT_EQ(OneClockMutexName(OpenOwnToken().get()), std::wstring(kOneClockMutex) + L"-" + sid);
     EXPECT_EQ(OneClockMutexName(nullptr), kOneClockMutex);
 }
+
+// A second start and the installer reach the clock window of their own user only.
+TEST(UserToken, FindsTheWindowOfItsOwnUser) {
+    const WNDCLASSW windowClass{.lpfnWndProc = ::DefWindowProcW, .lpszClassName = L"TockwenUserTokenTest"};
+    ::RegisterClassW(&windowClass);
+    HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                    nullptr, nullptr);
+    EXPECT_EQ(FindUsersWindow(windowClass.lpszClassName, UserSidText(OpenOwnToken().get())), window);
+    EXPECT_EQ(FindUsersWindow(windowClass.lpszClassName, L"S-1-5-21-1-2-3-1001"), nullptr)
+        << "another user's";
+    ::DestroyWindow(window);
+}

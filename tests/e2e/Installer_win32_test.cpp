@@ -31,7 +31,7 @@ TEST(QuitMessage, EndsTheClockWithItsSettingsSavedAndNoQuestion) {
     }));
     SendMessageW(circle, BM_CLICK, 0, 0);
 
-    // to the window found as the installer finds it: by class only
+    // to the window found by its class, as the installer finds it
     PostMessageW(FindWindowW(kMainWindowClass, nullptr), RegisterWindowMessageW(kQuitMessage), 0, 0);
     bool asked = false;
     EXPECT_TRUE(WaitFor([&] {
@@ -104,17 +104,20 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     EXPECT_EQ(StoredSettings().size(), 13u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
 
-    // started with Windows in both places, and so left in Windows' Startup-apps list; the test
-    // has the program's bitness, so it sees the machine-wide Run key the program writes
+    // started with Windows by this installation machine-wide (in another spelling) and by another
+    // copy per user, both in Windows' Startup-apps list; the test has the program's bitness
     TockwenProcess clock;
     ASSERT_TRUE(clock.Start(exe));
     const wchar_t* startKeys[] = {
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"};
+    const std::wstring ours = L"\"%LOCALAPPDATA%\\PROGRAMS\\tockwen\\Tockwen.EXE\"", other = L"D:\\x.exe";
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        for (const wchar_t* key : startKeys)
-            RegSetKeyValueW(root, key, L"Tockwen", REG_SZ, exe.c_str(),
-                            static_cast<DWORD>(exe.size() + 1) * 2);
+        for (const wchar_t* key : startKeys) {
+            const std::wstring& value = root == HKEY_LOCAL_MACHINE ? ours : other;
+            RegSetKeyValueW(root, key, L"Tockwen", REG_EXPAND_SZ, value.c_str(),
+                            static_cast<DWORD>(value.size() + 1) * 2);
+        }
     // the uninstaller goes on from a copy of itself in the temporary folder: its effects are waited for
     ASSERT_EQ(RunSilently(folder + L"\\Uninstall.exe"), 0u);
     ASSERT_TRUE(WaitFor([&] { return StoredValues(HKEY_CURRENT_USER, entryKey).empty() && !Exists(folder); },
@@ -124,8 +127,10 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     EXPECT_FALSE(Exists(shortcut));
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const wchar_t* key : startKeys)
-            EXPECT_NE(RegGetValueW(root, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
-                      ERROR_SUCCESS);
+            EXPECT_EQ(RegGetValueW(root, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
+                      root == HKEY_CURRENT_USER ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+    for (const wchar_t* key : startKeys)
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Tockwen");
     HKEY settings = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tockwen", 0, KEY_READ, &settings), ERROR_SUCCESS);
 }

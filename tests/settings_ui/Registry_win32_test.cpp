@@ -38,7 +38,8 @@ TEST_F(RegistryTest, ReadsEachKindOfValue) {
     Put(L"bin4", REG_BINARY, {0x05, 0x00, 0x77, 0x77});
     Put(L"bin1", REG_BINARY, {0x09});
     Put(L"dword", REG_DWORD, {1, 0, 0, 0});
-    Put(L"expand", REG_EXPAND_SZ, Bytes(L"%WINDIR%\\x.exe", true));
+    ::SetEnvironmentVariableW(L"TOCKWEN_TEST_DIR", L"D:\\Tools");
+    Put(L"expand", REG_EXPAND_SZ, Bytes(L"%TOCKWEN_TEST_DIR%\\x.exe", true)); // Windows starts it expanded
     Put(L"multi", REG_MULTI_SZ, Bytes(std::wstring(L"a\0b\0", 4), true));
 
     struct Case {
@@ -55,7 +56,7 @@ TEST_F(RegistryTest, ReadsEachKindOfValue) {
         {L"bin4", L"5"}, // a longer binary value is read safely: its first two bytes
         {L"bin1", L"9"},
         {L"dword", L""},
-        {L"expand", L""},
+        {L"expand", L"D:\\Tools\\x.exe"},
         {L"multi", L""},
         {L"missing", L""},
     };
@@ -109,6 +110,9 @@ TEST_F(RegistryTest, StoringCreatesTheKeyAndRemovingIsSilent) {
     // a write that cannot happen says so
     EXPECT_FALSE(StoreValueText(nullptr, deeper, L"v", L"x"));
     EXPECT_FALSE(RemoveValue(nullptr, deeper, L"v"));
+    // nor does a key come into being to have a value removed from it
+    EXPECT_TRUE(RemoveValue(HKEY_LOCAL_MACHINE, deeper + L"\\Not", L"v"));
+    EXPECT_FALSE(OpenRegistryKey(HKEY_LOCAL_MACHINE, deeper + L"\\Not", KEY_READ));
 }
 
 TEST(RunRegistry, TheMachineWideRunValue) {
@@ -149,7 +153,10 @@ TEST_F(RegistryTest, StartupApprovedValuesBesideEachRunKey) {
     wchar_t self[MAX_PATH], shortName[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     ::GetShortPathNameW(self, shortName, MAX_PATH);
-    EXPECT_EQ(RunKeyRegistry().LongPath(shortName), self);
+    RunKeyRegistry system;
+    EXPECT_EQ(system.LongPath(shortName), self);
+    EXPECT_TRUE(IsInsideFolder(_wgetenv(L"USERPROFILE"), system.ProfilesFolder(), system))
+        << "the profiles folder";
 }
 
 TEST(RunRegistry, CurrentRunPathIsThisProgram) {

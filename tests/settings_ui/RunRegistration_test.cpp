@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 TEST(RunRegistration, RunPathFromFolderAndName) {
@@ -94,13 +95,9 @@ TEST(RunRegistration, ValueTextFromRegistryData) {
         {"binary longer: first two bytes", kRegBinary, {0x01, 0x00, 0xFF, 0xFF}, L"1"},
         {"binary one byte", kRegBinary, {0x07}, L"7"},
         {"binary empty", kRegBinary, {}, L"0"},
-        {"dword", 4, {1, 0, 0, 0}, L""},
-        {"expandable string", 2, Utf16Bytes(u"C:\\x.exe", true), L""},
-        {"multi string", 7, Utf16Bytes(u"a", true), L""},
-        {"no type", 0, {1, 2}, L""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ValueTextFromData(c.type, c.data), c.text) << c.what;
+        EXPECT_EQ((c.type == kRegBinary ? BinaryValueText : TextFromRegistryData)(c.data), c.text) << c.what;
 }
 
 TEST(RunRegistration, OnlyNonBlankTextIsARegistration) {
@@ -150,6 +147,7 @@ struct FakeRunRegistry : RunRegistry {
         return path == L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe" ? L"C:\\Program Files\\Tockwen\\Tockwen.exe"
                                                              : std::wstring(path);
     }
+    std::wstring ProfilesFolder() override { return L"C:\\Users"; }
 };
 
 } // namespace
@@ -196,6 +194,49 @@ TEST(RunRegistration, BoxWritesTheMachineValueOrFallsBackPerUser) {
         EXPECT_EQ(ApplyRunBox(c.ticked, here, registry), c.shown) << c.what;
         EXPECT_EQ(registry.machine, c.machineAfter) << c.what;
         EXPECT_EQ(registry.user, c.userAfter) << c.what;
+    }
+}
+
+TEST(RunRegistration, InsideAFolder) {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
+        {L"C:\\Users\\Kim\\a.exe", L"C:\\Users", true},
+        {L"\"c:\\USERS\\Kim Lee\\a.exe\"", L"C:\\Users\\", true}, // quotes, case, a closing backslash
+        {L"C:\\PROGRA~1\\Tockwen\\Tockwen.exe", L"C:\\Program Files", true}, // a short name
+        {L"C:\\UsersOld\\a.exe", L"C:\\Users", false},
+        {L"D:\\Users\\Kim\\a.exe", L"C:\\Users", false},
+        {L"C:\\Users\\Kim\\a.exe", L"", false}, // no profiles folder known
+    };
+    FakeRunRegistry registry;
+    for (const auto& [path, folder, inside] : cases)
+        EXPECT_EQ(IsInsideFolder(path, folder, registry), inside) << path;
+}
+
+// A program inside a user's profile is that user's: ticking writes the per-user value only and
+// takes away a machine-wide value that starts it, with its StartupApproved value.
+TEST(RunRegistration, AProgramInAProfileStartsPerUserOnly) {
+    const std::wstring here = L"C:\\Users\\Kim\\Tockwen\\Tockwen.exe";
+    const std::optional<std::wstring> none, other = L"D:\\Tools\\Tockwen.exe";
+    struct Case {
+        const char* what;
+        bool refused;
+        std::optional<std::wstring> machine, user, machineAfter, userAfter;
+    } const cases[] = {
+        {"elevated", false, none, none, none, here},
+        {"a machine value naming it goes", false, L"\"c:\\users\\KIM\\tockwen\\TOCKWEN.EXE\"", none, none,
+         here},
+        {"another copy's machine value stays", false, other, none, other, here},
+        {"a standard user", true, none, other, none, here},
+        {"a machine value naming it that cannot go: no second one", true, here, none, here, none},
+    };
+    for (const Case& c : cases) {
+        FakeRunRegistry registry;
+        registry.refused = c.refused;
+        registry.machine = c.machine;
+        registry.user = c.user;
+        registry.machineApproval = std::vector<std::uint8_t>{0x02};
+        EXPECT_TRUE(ApplyRunBox(true, here, registry)) << c.what;
+        EXPECT_EQ(std::tie(registry.machine, registry.user), std::tie(c.machineAfter, c.userAfter)) << c.what;
+        EXPECT_NE(registry.machineApproval.has_value(), c.machine && !c.machineAfter) << c.what;
     }
 }
 
