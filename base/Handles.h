@@ -52,6 +52,7 @@ using unique_hkey = unique_any<HKEY, &handles_detail::CloseKey>;
 using unique_hmodule = unique_any<HMODULE, &handles_detail::ReleaseModule>;
 using unique_hmenu = unique_any<HMENU, &::DestroyMenu>;
 using unique_handle = unique_any<HANDLE, &::CloseHandle>;
+using unique_hpowernotify = unique_any<HPOWERNOTIFY, &::UnregisterPowerSettingNotification>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class unique_hdc_window {
