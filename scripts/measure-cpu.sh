@@ -2,9 +2,9 @@
 # Measures what a running tray clock costs the whole desktop: the CPU share of the clock, the
 # tray (explorer), wineserver and the X server, from /proc, against an idle baseline taken in
 # the same run, on a private Wine desktop. The clock column counts the process of the EXE being
-# measured; the test build's WakeFloor.exe (two 100 ms timers, no work) and SendFloor.exe (the
-# same, sending a ready-made icon 44 times a minute) run beside the clock show how much of its
-# share is only the cost of waking ten times a second and of telling the shell.
+# measured; the test build's WakeFloor.exe (one wake at each second's start, no work) and
+# SendFloor.exe (the same, sending a ready-made icon 44 times a minute) run beside the clock show
+# how much of its share is only the cost of waking once a second and of telling the shell.
 #
 #   scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] EXE [EXE ...]
 #
