@@ -34,12 +34,11 @@ SettingsRecord With(std::int32_t alarm, bool beep) {
     return s;
 }
 
-// Polls as the main window's wakes do, again when what sounds has ended, until the announcer asks
-// for Timer1 (true) or nothing waits any more.
+// Polls as the clock wakes, every 100 ms here, until the announcer asks for Timer1 (true) or 3 s passed.
 bool PollUntilTimer1(Announcer& announcer, const ClockTime& at, const SettingsRecord& settings) {
-    for (std::optional<int> wait; !announcer.Poll(at, settings); Sleep(static_cast<DWORD>(*wait)))
-        if (!(wait = announcer.WaitingForSound())) return false;
-    return true;
+    for (const double start = SecondsNow(); SecondsNow() - start < 3; Sleep(100))
+        if (announcer.Poll(at, settings)) return true;
+    return false;
 }
 
 TEST(AnnouncerTest, HourBeepCheckArmsOnceForTheHourThenTheTicksBeepAndStop) {

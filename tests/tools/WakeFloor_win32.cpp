@@ -1,7 +1,7 @@
-// The cost of waking alone: a hidden window woken as the clock is while it is seen, by one timer
-// set at each wake for just after the next second's start, and nothing else done. scripts/
-// measure-cpu.sh runs it beside the clock, so that what the clock spends on its own work can be
-// told from what any program that wakes once a second spends on this system.
+// The cost of waking alone: a hidden window woken as the seen clock is, just after each second's
+// start, and nothing done on a wake. scripts/measure-cpu.sh runs it beside the clock, so that
+// what the clock spends on its own work can be told from what any program that wakes once a
+// second spends on this system.
 //
 // Built with TOCKWEN_SEND_ICON (SendFloor.exe) it also does the least a tray clock must: it adds
 // one ready-made icon and sends it to the shell again (NIM_MODIFY) at 44 seconds of every
@@ -34,7 +34,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         GetLocalTime(&now);
 #ifdef TOCKWEN_SEND_ICON
         // 16 seconds a minute draw the face of the second before: 44 changes a minute
-        if (now.wSecond != lastSecond && now.wSecond % 15 % 4 != 1) {
+        if (wParam == 1 && now.wSecond != lastSecond && now.wSecond % 15 % 4 != 1) {
             lastSecond = now.wSecond;
             Shell_NotifyIconA(NIM_MODIFY, &tray);
         }
