@@ -200,9 +200,8 @@ TEST(Figures, TickCost) {
         Shell_NotifyIconA(NIM_MODIFY, &tray);
     }
     const double micros = MicrosSince(start);
-    std::printf(
-        "[ figure   ] redraw + NIM_MODIFY: %.1f us per tick over %d ticks (%.2f %% of a 100 ms period)\n",
-        micros / ticks, ticks, micros / ticks / 1000);
+    std::printf("[ figure   ] redraw + NIM_MODIFY: %.1f us per tick over %d ticks (%.3f %% of a second)\n",
+                micros / ticks, ticks, micros / ticks / 10000);
     Shell_NotifyIconA(NIM_DELETE, &tray);
     DestroyWindow(window);
 }
@@ -235,7 +234,7 @@ TEST(Figures, IconSendsInARealMinute) {
         }
         std::printf(
             "[ figure   ] a real minute %s: %d wakes, %d NIM_MODIFY; wakes %d to %d ms into their second\n",
-            locked ? "locked" : "seen", wakes, sends - first, soonest, latest);
+            locked ? "locked" : "seen", wakes, sends - first, wakes ? soonest : 0, wakes ? latest : 0);
     }
     SendMessageW(clock.window(), WM_CLOSE, 0, 0);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
