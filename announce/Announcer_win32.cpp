@@ -60,6 +60,11 @@ bool Announcer::HourBeepCheck(const ClockTime& time, const SettingsRecord& setti
     return true;
 }
 
+std::optional<int> Announcer::WaitingForSound() const {
+    if (!(waiting_ || beepsWaiting_) || beeping_) return std::nullopt;
+    return speaker_.MillisecondsLeft();
+}
+
 BeepSequence::Tick Announcer::OnBeepTick() {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
     if (tick == BeepSequence::Tick::Beep)

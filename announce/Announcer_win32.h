@@ -23,13 +23,17 @@ class Announcer {
   public:
     explicit Announcer(NotificationStateFunction notificationState) : notificationState_(notificationState) {}
 
-    // One Timer2 tick (every 100 ms) at `now`: an announcement that falls due is spoken, or kept
-    // until what sounds has ended; beeps that wait for the end of the announcement that armed
-    // them are let go. True when Timer1 must be (re)started.
+    // The poll of one wake of the main window at `now`: an announcement that falls due is spoken,
+    // or kept until what sounds has ended; beeps that wait for the end of the announcement that
+    // armed them are let go. True when Timer1 must be (re)started.
     bool Poll(const ClockTime& now, const SettingsRecord& settings);
-    // The check at the end of every redraw, with the redraw's time. True when Timer1 must be
+    // The hour's beep check of every wake, with the wake's time. True when Timer1 must be
     // (re)started.
     bool HourBeepCheck(const ClockTime& time, const SettingsRecord& settings);
+    // While an announcement or the hour's beeps wait for what sounds to end: the milliseconds
+    // until it ends (0 once it has), when the main window must wake to poll. None when nothing
+    // waits, or while the beeps run: the poll after Timer1 stops lets what waits go.
+    std::optional<int> WaitingForSound() const;
     // One Timer1 tick (every 750 ms while beeps run): beeps once, or asks for the timer to stop.
     BeepSequence::Tick OnBeepTick();
     // "지금 시각 듣기": says the time to the minute, whatever the schedule and the quiet hours say,

@@ -84,6 +84,11 @@ bool Speaker::Busy() const {
     return ::GetTickCount64() < endsAt_;
 }
 
+int Speaker::MillisecondsLeft() const {
+    const ULONGLONG now = ::GetTickCount64();
+    return now < endsAt_ ? static_cast<int>(endsAt_ - now) : 0;
+}
+
 void Speaker::Stop() {
     // stops whatever this process plays before the bytes it reads go
     if (!wave_.empty())

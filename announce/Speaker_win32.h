@@ -24,6 +24,8 @@ class Speaker {
     bool Beep();
     // Whether a sound of ours is still playing, by its length since it started.
     bool Busy() const;
+    // Milliseconds until the sound that plays has ended; 0 when nothing plays.
+    int MillisecondsLeft() const;
     // Stops what plays, then frees it.
     void Stop();
 

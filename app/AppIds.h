@@ -6,11 +6,9 @@
 #include "app/Version.h"
 
 inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, while a beep sequence runs
-inline constexpr UINT_PTR kTimer2Id = 2; // announcement poll, 100 ms
-inline constexpr UINT_PTR kTickerId = 3; // redraw, 100 ms
+// the one wake: redraw, announcement poll and hour's beep check, set anew for each next wake
+inline constexpr UINT_PTR kTickerId = 3;
 inline constexpr UINT kTimer1Interval = 750;
-inline constexpr UINT kTimer2Interval = 100;
-inline constexpr UINT kTickerInterval = 100;
 
 // The shell reports mouse activity on the tray icon as the window's own WM_MOUSEMOVE.
 inline constexpr UINT kTrayCallbackMessage = 0x0200;

@@ -1,6 +1,8 @@
 // The hidden main window: owns the tray icon, the timers, the popup menu and the program's life.
 #include "app/ClockCal_win32.h"
 
+#include <wtsapi32.h>
+
 #include <algorithm>
 #include <string>
 
@@ -9,6 +11,7 @@
 #include "app/UserToken_win32.h"
 #include "app/TrayIconSize_win32.h"
 #include "app/Version.h"
+#include "app/Wake.h"
 #include "base/KoreanTime.h"
 #include "base/Settings.h"
 #include "base/WideText_win32.h"
@@ -70,10 +73,7 @@ bool ClockCal::Create(HINSTANCE instance) {
 LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        // Timer1 stays stopped until a beep sequence is armed; the announcement poll and the
-        // redraw run from the start
-        SetTimer(window_, kTimer2Id, kTimer2Interval, nullptr);
-        SetTimer(window_, kTickerId, kTickerInterval, nullptr);
+        // Timer1 stays stopped until a beep sequence is armed; the wakes start with the first frame
         CreateMenu();
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         showSettings_ = RegisterWindowMessageW(kShowSettingsMessage);
@@ -88,6 +88,21 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK)
+            SetSeen(wParam == WTS_SESSION_LOCK, displayOn_);
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE && lParam) {
+            if (const auto on = DisplayOn(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam)))
+                SetSeen(locked_, *on);
+        } else if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+            OnWake(); // the clock went on while the machine slept
+        }
+        return TRUE;
+    case WM_TIMECHANGE:
+        OnWake(); // the clock was set: the wake that was due is now early or late
         return 0;
     case kTrayCallbackMessage:
         OnTrayCallback(wParam, lParam);
@@ -183,7 +198,8 @@ void ClockCal::StartUp() {
     AddTrayIcon();
 
     UpdateIconSize();
-    DrawClock();
+    seenNotifications_.Register(window_);
+    OnWake();
 
     ShowWindow(window_, SW_HIDE);
     // the window was created minimised and hidden; it is never shown
@@ -192,24 +208,59 @@ void ClockCal::StartUp() {
 void ClockCal::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTickerId:
-        DrawClock();
-        break;
-    case kTimer2Id:
-        if (announcer_.Poll(readClock_(), Settings)) StartBeepTimer();
+        OnWake();
         break;
     case kTimer1Id:
-        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) KillTimer(window_, kTimer1Id);
+        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) {
+            KillTimer(window_, kTimer1Id);
+            ScheduleWake(); // what waited for the beeps goes ahead
+        }
         break;
     default:
         break;
     }
 }
 
-// Every tick draws the whole face; only a picture that differs from the one in the tray is
-// built into an icon and sent, about once a second instead of ten times. A new minute's tooltip
-// goes with it (in the rare minute whose first picture does not differ, on its own).
-void ClockCal::DrawClock() {
+// One wake, just after a second's start while the clock is seen, otherwise only when scheduled
+// sound is due or what sounds has ended: the face for this second, the hour's beep check and the
+// announcement poll, all at the time read once. A wake that comes late, or a clock that was set,
+// draws the second it finds; a mark passed meanwhile is not made up.
+void ClockCal::OnWake() {
+    if (unloaded_) return;
     const ClockTime now = readClock_();
+    if (Seen()) DrawClock(now);
+    if (announcer_.HourBeepCheck(now, Settings)) StartBeepTimer();
+    if (announcer_.Poll(now, Settings)) StartBeepTimer();
+    ScheduleWake();
+}
+
+// One timer, set anew for the next wake from the clock as it now reads; none while the clock is
+// not seen and nothing is due (by default a locked session wakes the clock not at all).
+void ClockCal::ScheduleWake() {
+    if (unloaded_) return;
+    const WakeState state{readClock_(), Seen(), locked_, announcer_.WaitingForSound()};
+    if (const std::optional<int> ms = NextWake(state, Settings))
+        SetTimer(window_, kTickerId, static_cast<UINT>(*ms), nullptr);
+    else
+        KillTimer(window_, kTickerId);
+}
+
+// The session was locked or unlocked, or the display changed: once it is seen again the current
+// face goes out at once, and the wakes go on every second.
+void ClockCal::SetSeen(bool locked, bool displayOn) {
+    const bool wasSeen = Seen();
+    locked_ = locked;
+    displayOn_ = displayOn;
+    if (Seen() && !wasSeen)
+        OnWake();
+    else
+        ScheduleWake();
+}
+
+// Each wake draws the whole face; only a picture that differs from the one in the tray is built
+// into an icon and sent. A new minute's tooltip goes with it (in the rare minute whose first
+// picture does not differ, on its own).
+void ClockCal::DrawClock(const ClockTime& now) {
     const bool newTip = UpdateTooltip(now);
     if (trayClock_.Draw(now, Settings, highContrastOn_)) {
         tray_.hIcon = trayClock_.BuildIcon();
@@ -217,28 +268,6 @@ void ClockCal::DrawClock() {
     } else if (newTip) {
         ModifyTrayIcon();
     }
-    if (announcer_.HourBeepCheck(now, Settings)) StartBeepTimer();
-    KeepTicksOnTheSecond(now);
-}
-
-// Ticks 100 ms apart drift against the clock's seconds (Windows rounds a timer's period up to
-// its own tick): when the next tick would show a new second later than it began, the timers'
-// next period is cut to just past its start, and set back to 100 ms there. The poll moves with
-// the redraw, so both still wake the program once.
-void ClockCal::KeepTicksOnTheSecond(const ClockTime& now) {
-    constexpr int kSlackMs = 20;
-    UINT next = 0;
-    if (ticksShortened_) {
-        next = kTickerInterval;
-        ticksShortened_ = false;
-    } else if (const int toNextSecond = 1000 - now.millisecond;
-               toNextSecond < static_cast<int>(kTickerInterval) - kSlackMs) {
-        next = static_cast<UINT>(toNextSecond) + 1;
-        ticksShortened_ = true;
-    }
-    if (next == 0) return;
-    SetTimer(window_, kTickerId, next, nullptr);
-    SetTimer(window_, kTimer2Id, next, nullptr);
 }
 
 // The tooltip, a screen reader's name for the icon: the date and the time to the minute. True
@@ -359,6 +388,8 @@ void ClockCal::Unload() {
     // nothing sounds once the icon is gone: what plays stops first, then its bytes go
     announcer_.Stop();
     KillTimer(window_, kTimer1Id);
+    KillTimer(window_, kTickerId);
+    seenNotifications_.Unregister();
     UnregisterHotKey(window_, kSpeakHotKeyId);
     SaveToStore();
     DeleteTrayIcon();

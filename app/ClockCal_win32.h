@@ -7,6 +7,7 @@
 #include "announce/Announcer_win32.h"
 #include "app/AppIds.h"
 #include "app/TrayCallback.h"
+#include "app/SeenNotifications_win32.h"
 #include "base/Handles.h"
 #include "base/ClockTime.h"
 #include "base/Window_win32.h"
@@ -43,6 +44,10 @@ class ClockCal : public Window<ClockCal> {
     void StartUp();
     void CreateMenu();
     void OnTimer(UINT_PTR id);
+    void OnWake();
+    void ScheduleWake();
+    void SetSeen(bool locked, bool displayOn);
+    bool Seen() const { return !locked_ && displayOn_; }
     void StartBeepTimer();
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void ShowMenu(const TrayCallback& callback);
@@ -53,8 +58,7 @@ class ClockCal : public Window<ClockCal> {
     // Writes the settings to the registry, once they have been read from it.
     void SaveToStore();
 
-    void DrawClock();
-    void KeepTicksOnTheSecond(const ClockTime& now);
+    void DrawClock(const ClockTime& now);
     bool UpdateTooltip(const ClockTime& now);
     void UpdateIconSize();
     void SpeakNow();
@@ -77,10 +81,12 @@ class ClockCal : public Window<ClockCal> {
     TrayClock trayClock_;
     Announcer announcer_;
     UINT taskbarCreated_ = 0;
-    UINT showSettings_ = 0;       // a second start asks for the settings dialog
-    UINT quit_ = 0;               // another program closes the clock
-    int tipMinute_ = -1;          // the minute of the day the tooltip shows; -1 before the first
-    bool ticksShortened_ = false; // the timers' next period was cut to reach a second's start
+    UINT showSettings_ = 0; // a second start asks for the settings dialog
+    UINT quit_ = 0;         // another program closes the clock
+    SeenNotifications seenNotifications_;
+    int tipMinute_ = -1;    // the minute of the day the tooltip shows; -1 before the first
+    bool locked_ = false;   // the session is locked
+    bool displayOn_ = true; // the display is on or dimmed
     bool settingsLoaded_ = false;
     std::int32_t speakKey_ = 0; // the hot key registered for "지금 시각 듣기"; 0 for none
     bool unloaded_ = false;

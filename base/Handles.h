@@ -58,6 +58,7 @@ using unique_hmenu = unique_any<HMENU, &::DestroyMenu>;
 using unique_handle = unique_any<HANDLE, &::CloseHandle>;
 // text the shell allocated for the caller (SHGetKnownFolderPath)
 using unique_cotaskmem_string = unique_any<PWSTR, &handles_detail::FreeTaskMemory>;
+using unique_hpowernotify = unique_any<HPOWERNOTIFY, &::UnregisterPowerSettingNotification>;
 
 // A DC from GetDC, given back with ReleaseDC.
 class unique_hdc_window {

@@ -2,9 +2,10 @@
 # Measures what a running tray clock costs the whole desktop: the CPU share of the clock, the
 # tray (explorer), wineserver and the X server, from /proc, against an idle baseline taken in
 # the same run, on a private Wine desktop. The clock column counts the process of the EXE being
-# measured; the test build's WakeFloor.exe (two 100 ms timers, no work) and SendFloor.exe (the
-# same, sending a ready-made icon 44 times a minute) run beside the clock show how much of its
-# share is only the cost of waking ten times a second and of telling the shell.
+# measured; the test build's WakeFloor.exe (one wake at each second's start, no work) and
+# SendFloor.exe (the same, sending a ready-made icon 44 times a minute) run beside the clock show
+# how much of its share is only the cost of waking once a second and of telling the shell. A last
+# column counts how often a second the clock's process went to sleep, which follows its wakes.
 #
 #   scripts/measure-cpu.sh [-s SECONDS] [-r ROUNDS] EXE [EXE ...]
 #
@@ -64,9 +65,22 @@ ticks_xvfb() {
 server=wineserver
 pgrep -x wineserver64 >/dev/null && server=wineserver64
 clock_name=none # the process name of the EXE running now
-sample() { echo "$(ticks_of "$clock_name") $(ticks_of explorer.exe) $(ticks_of $server) $(ticks_xvfb)"; }
+# how often the clock's threads went to sleep of their own accord: once per wake, and once more for
+# each call that waits on another process (the shell's answer to an icon, say); a count, which the
+# load of the machine does not change
+switches_of() {
+    local total=0 pid task
+    for pid in $(pgrep -x "$1" 2>/dev/null || true); do
+        { tr '\0' '\n' </proc/$pid/environ; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+        for task in /proc/$pid/task/*; do
+            total=$((total + $(awk '/^voluntary_ctxt_switches/ { print $2 }' $task/status 2>/dev/null || echo 0)))
+        done
+    done
+    echo $total
+}
+sample() { echo "$(ticks_of "$clock_name") $(ticks_of explorer.exe) $(ticks_of $server) $(ticks_xvfb) $(switches_of "$clock_name")"; }
 
-# one window of $seconds: prints the four shares and their sum
+# one window of $seconds: prints the four shares, their sum and the clock's sleeps a second
 measure() {
     local a b t0 t1
     a=($(sample))
@@ -79,10 +93,11 @@ measure() {
             split(a, x); split(b, y); sum = 0
             printf "%-28s", label
             for (i = 1; i <= 4; i++) { s = (y[i] - x[i]) / hz / t * 100; sum += s; printf " %9.2f", s }
-            printf " %9.2f\n", sum }'
+            printf " %9.2f %9.1f\n", sum, (y[5] - x[5]) / t }'
 }
 
-printf "%-28s %9s %9s %9s %9s %9s   (%% of one core over %d s)\n" "" clock explorer wineserver Xvfb sum "$seconds"
+printf "%-28s %9s %9s %9s %9s %9s %9s   (%% of one core over %d s; the clock's sleeps a second)\n" "" clock \
+    explorer wineserver Xvfb sum sleeps/s "$seconds"
 rows=$world/measure-cpu.rows
 : >$rows
 sleep 10 # the desktop's own start-up is not idle
@@ -110,13 +125,13 @@ awk '{
         label = substr($0, 1, 28); sub(/ +$/, "", label)
         if (!(label in count)) order[++labels] = label
         n = ++count[label]
-        for (i = 1; i <= 5; i++) value[label, i, n] = $(NF - 5 + i)
+        for (i = 1; i <= 6; i++) value[label, i, n] = $(NF - 6 + i)
     }
     END {
         for (l = 1; l <= labels; l++) {
             label = order[l]; n = count[label]
             printf "%-28s", label
-            for (i = 1; i <= 5; i++) {
+            for (i = 1; i <= 6; i++) {
                 for (j = 1; j <= n; j++) v[j] = value[label, i, j]
                 for (j = 2; j <= n; j++) for (k = j; k > 1 && v[k - 1] > v[k]; k--) { t = v[k]; v[k] = v[k - 1]; v[k - 1] = t }
                 printf " %9.2f", n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2

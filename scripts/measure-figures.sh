@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the program's figures for the record, measured under Wine on a private desktop: start-up
 # time to the tray icon, memory at rest, the running clock's CPU share, what a redraw and a tick
-# with its shell update cost, and how many icons a real minute sends the shell. Not part of the
+# with its shell update cost, and how often the clock wakes (WM_TIMER messages handled) and sends
+# the shell an icon in a real minute seen and in one locked. Not part of the
 # test command: these are measurements, not pass marks, and they take a few minutes.
 #
 #   scripts/measure-figures.sh [-s CPU_SECONDS] [-n TICKS] [GTEST_FILTER]

@@ -34,7 +34,7 @@ SettingsRecord With(std::int32_t alarm, bool beep) {
     return s;
 }
 
-// Polls as Timer2 does, every 100 ms, until the announcer asks for Timer1 (true) or 3 s passed.
+// Polls as the clock wakes, every 100 ms here, until the announcer asks for Timer1 (true) or 3 s passed.
 bool PollUntilTimer1(Announcer& announcer, const ClockTime& at, const SettingsRecord& settings) {
     for (const double start = SecondsNow(); SecondsNow() - start < 3; Sleep(100))
         if (announcer.Poll(at, settings)) return true;

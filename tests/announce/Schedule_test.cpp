@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Wake.h"
+
 #include <algorithm>
 #include <set>
 #include <vector>
@@ -170,7 +172,7 @@ TEST(Schedule, EachTenMinuteMarkIsSpokenOnce) {
 }
 
 // One UI thread driven by the main window's timers on a simulated clock, in milliseconds from
-// midnight: Ticker redraws every 100 ms, Timer2 polls every 100 ms, Timer1 beeps every 750 ms
+// midnight: a wake just after each second's start redraws and polls, Timer1 beeps every 750 ms
 // while enabled. Playing a clip blocks for its length; a beep blocks for 250 ms or, as under
 // Wine, not at all. A timer that came due while the thread was busy fires once, late. Enabling
 // Timer1 while it runs either restarts its period (as SetTimer does) or leaves it running.
@@ -198,22 +200,20 @@ struct Simulation {
 
     void Run(long from, long to) {
         now = from;
-        long redrawDue = from, pollDue = from + 40;
+        long wakeDue = from;
         std::optional<long> beepDue;
         while (true) {
-            const long next = std::min({redrawDue, pollDue, beepDue.value_or(to + 1)});
+            const long next = std::min(wakeDue, beepDue.value_or(to + 1));
             if (next > to) return;
             now = std::max(now, next);
-            if (next == redrawDue) {
-                redrawDue = now + 100;
-                if (schedule.HourBeepCheck(TimeAt(now), alarm, beepSetting)) EnableBeepTimer(beepDue);
-            } else if (next == pollDue) {
-                pollDue = now + 100;
+            if (next == wakeDue) {
                 const ClockTime time = TimeAt(now);
+                if (schedule.HourBeepCheck(time, alarm, beepSetting)) EnableBeepTimer(beepDue);
                 const Announcement said = schedule.Poll(time, alarm, beepSetting);
                 if (!said.clips.empty()) spoken.emplace_back(now, said.clips);
                 now += clipMs * static_cast<long>(said.clips.size());
                 if (said.beeps && schedule.ArmBeep(time.hour)) EnableBeepTimer(beepDue);
+                wakeDue = (now / 1000 + 1) * 1000 + kWakeMarginMs;
             } else {
                 beepDue = now + 750;
                 if (schedule.OnBeepTick() == BeepSequence::Tick::Beep) {

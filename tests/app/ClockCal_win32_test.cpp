@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <wtsapi32.h>
+
 #include <map>
 #include <optional>
 #include <tuple>
@@ -93,16 +95,31 @@ class ClockCalTest : public testing::Test {
         ASSERT_TRUE(clock_->Create(GetModuleHandleW(nullptr)));
     }
 
-    // Simulated time: ten Ticker and Timer2 ticks per second, handled as the message loop would.
+    // Simulated time: the wake of each second, handled as the message loop would.
     void RunSeconds(int seconds) {
         for (int s = 0; s < seconds; ++s) {
             const int next = SecondOfDay(now) + 1;
             now = {next / 3600 % 24, next / 60 % 60, next % 60};
-            for (int tick = 0; tick < 10; ++tick) {
-                SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
-                SendMessageW(clock_->window(), WM_TIMER, kTimer2Id, 0);
-            }
+            SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
         }
+    }
+
+    // Real time for `seconds`, or until the tray shows the face of the time the clock reads: the
+    // wakes (WM_TIMER) the clock handled.
+    int Pump(double seconds, bool untilShown = false) {
+        int wakes = 0;
+        const RECT taskbar = driver::TaskbarRect();
+        Picture face(TrayClockSize(), TrayClockSize());
+        for (const double start = SecondsNow(); SecondsNow() - start < seconds;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageW(&msg))
+                wakes += msg.message == WM_TIMER && msg.hwnd == clock_->window();
+            DrawClockFace(face, ShiftedClock(), Settings);
+            if (untilShown && driver::FindFace(driver::CaptureScreen(taskbar), taskbar.right - taskbar.left,
+                                               taskbar.bottom - taskbar.top, face))
+                break;
+        }
+        return wakes;
     }
 
     // Real time from `from` for `seconds`, recorded from the sound sink, while the tray is looked at
@@ -190,6 +207,22 @@ TEST_F(ClockCalTest, HourBeepsRunOnTimer1ThenItStops) {
     EXPECT_GT(ticks[1] - ticks[0], 0.7);
     EXPECT_GT(ticks[2] - ticks[1], 0.7);
     EXPECT_FALSE(KillTimer(clock_->window(), kTimer1Id)) << "Timer1 still runs after the hour's beeps";
+}
+
+// Locked (the busy rule on), the clock wakes for nothing and sends the shell nothing, even for a
+// mark; unlocked, it shows the current face at once.
+TEST_F(ClockCalTest, AsleepWhileLockedThenTheCurrentFaceAtOnce) {
+    Start(&ShiftedClock, DefaultSettings());
+    realStart = SecondsNow();
+    shiftedStart = SecondOfDay({10, 9, 58}) * 1000LL + 500;
+    const int sent = modifies;
+    PostMessageW(clock_->window(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+    EXPECT_EQ(Pump(3), 0) << "wakes while locked";
+    EXPECT_EQ(modifies, sent) << "shell updates while locked";
+    PostMessageW(clock_->window(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 1);
+    const double unlocked = SecondsNow();
+    Pump(0.5, true);
+    EXPECT_LT(SecondsNow() - unlocked, 0.1) << "the current face after the unlock";
 }
 
 // Each second's face is in the tray within 100 ms of the second's start, sound or no sound.

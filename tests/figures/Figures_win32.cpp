@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -198,9 +200,8 @@ TEST(Figures, TickCost) {
         Shell_NotifyIconA(NIM_MODIFY, &tray);
     }
     const double micros = MicrosSince(start);
-    std::printf(
-        "[ figure   ] redraw + NIM_MODIFY: %.1f us per tick over %d ticks (%.2f %% of a 100 ms period)\n",
-        micros / ticks, ticks, micros / ticks / 1000);
+    std::printf("[ figure   ] redraw + NIM_MODIFY: %.1f us per tick over %d ticks (%.3f %% of a second)\n",
+                micros / ticks, ticks, micros / ticks / 10000);
     Shell_NotifyIconA(NIM_DELETE, &tray);
     DestroyWindow(window);
 }
@@ -211,21 +212,30 @@ BOOL WINAPI CountingNotifyIcon(DWORD message, NOTIFYICONDATAW* record) {
     return Shell_NotifyIconW(message, record);
 }
 
-// The main window on the real clock for a minute: how often the shell is sent a new icon.
+// The main window on the real clock for a minute seen, then one locked: how often it wakes
+// (WM_TIMER messages handled) and sends the shell a new icon, and how many ms after its second's
+// start each wake reads the clock (below 0: before it).
 TEST(Figures, IconSendsInARealMinute) {
     DeleteStoredSettings();
     const SettingsRecord saved = Settings;
     ClockCal clock(&CountingNotifyIcon, &ReadLocalClock, &QueryNotificationState);
     ASSERT_TRUE(clock.Create(GetModuleHandleW(nullptr)));
-    Settings = DefaultSettings();
-    Settings.Alarm = 0;
-    const int first = sends;
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&msg);
+    for (const bool locked : {false, true}) { // the settings as stored at first
+        if (locked) PostMessageW(clock.window(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
+        const int first = sends;
+        int wakes = 0, soonest = 500, latest = -500;
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 60000;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageW(&msg)) {
+                if (msg.message != WM_TIMER || msg.hwnd != clock.window()) continue;
+                const int ms = (ReadLocalClock().millisecond + 500) % 1000 - 500;
+                ++wakes, soonest = std::min(soonest, ms), latest = std::max(latest, ms);
+            }
+        }
+        std::printf(
+            "[ figure   ] a real minute %s: %d wakes, %d NIM_MODIFY; wakes %d to %d ms into their second\n",
+            locked ? "locked" : "seen", wakes, sends - first, wakes ? soonest : 0, wakes ? latest : 0);
     }
-    std::printf("[ figure   ] NIM_MODIFY sent over one minute of real ticks: %d\n", sends - first);
     SendMessageW(clock.window(), WM_CLOSE, 0, 0);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
     }

@@ -1,13 +1,14 @@
-// The cost of waking alone: a hidden window with the clock's two 100 ms timers, set together as
-// the clock sets them, and nothing done on a tick. scripts/measure-cpu.sh runs it beside the
-// clock, so that what the clock spends on its own work can be told from what any program that
-// wakes ten times a second spends on this system.
+// The cost of waking alone: a hidden window woken as the seen clock is, just after each second's
+// start, and nothing done on a wake. scripts/measure-cpu.sh runs it beside the clock, so that
+// what the clock spends on its own work can be told from what any program that wakes once a
+// second spends on this system.
 //
 // Built with TOCKWEN_SEND_ICON (SendFloor.exe) it also does the least a tray clock must: it adds
 // one ready-made icon and sends it to the shell again (NIM_MODIFY) at 44 seconds of every
 // minute, as often as the clock's face changes, building nothing.
 #include <windows.h>
 
+#include "app/Wake.h"
 #include "render/IconImage.h"
 
 namespace {
@@ -28,18 +29,19 @@ HICON ReadyMadeIcon() {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-#ifdef TOCKWEN_SEND_ICON
     case WM_TIMER: {
         SYSTEMTIME now;
         GetLocalTime(&now);
+#ifdef TOCKWEN_SEND_ICON
         // 16 seconds a minute draw the face of the second before: 44 changes a minute
         if (wParam == 1 && now.wSecond != lastSecond && now.wSecond % 15 % 4 != 1) {
             lastSecond = now.wSecond;
             Shell_NotifyIconA(NIM_MODIFY, &tray);
         }
+#endif
+        SetTimer(window, wParam, static_cast<UINT>(1000 + kWakeMarginMs - now.wMilliseconds), nullptr);
         return 0;
     }
-#endif
     case WM_DESTROY:
 #ifdef TOCKWEN_SEND_ICON
         Shell_NotifyIconA(NIM_DELETE, &tray);
@@ -72,8 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tray.hIcon = ReadyMadeIcon();
     Shell_NotifyIconA(NIM_ADD, &tray);
 #endif
-    SetTimer(window, 2, 100, nullptr);
-    SetTimer(window, 1, 100, nullptr);
+    SetTimer(window, 1, 1000, nullptr);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchMessageW(&message);
