@@ -564,6 +564,31 @@ TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
     EXPECT_FALSE(::IsWindow(dialog));
 }
 
+// Alt and each letter in brackets reaches its control: a label's the list or box after it. Quiet
+// hours go late, as their box turns the two hour lists off; the hot-key box last, as it keeps the
+// keys typed in it.
+TEST_F(FrmSettingTest, AccessKeysReachEveryControl) {
+    Settings.QuietHours = true;
+    Open();
+    const std::pair<wchar_t, ControlId> table[] = {
+        {L'a', ControlId::Combo1},        {L'b', ControlId::Check1}, {L's', ControlId::Option1Square},
+        {L'o', ControlId::Option1Circle}, {L'c', ControlId::Combo2}, {L'e', ControlId::Command1},
+        {L'r', ControlId::Check2},        {L'f', ControlId::Combo3}, {L'u', ControlId::Combo4},
+        {L'p', ControlId::Check4},        {L'q', ControlId::Check3}, {L'k', ControlId::HotKey1}};
+    for (const auto& [key, control] : table) {
+        // 변경 opens the colour chooser, which is left at once
+        colordlg::Driver cancel([](HWND colours) { colordlg::Press(colours, IDCANCEL); });
+        MSG alt{::GetFocus(), WM_SYSCHAR, key, 0x20000001, 0, {}};
+        EXPECT_TRUE(FrmSettingIsDialogMessage(&alt)) << static_cast<char>(key);
+        Pump(10);
+        HWND focus = ::GetFocus();
+        EXPECT_TRUE(focus == Item(control) || ::GetParent(focus) == Item(control))
+            << static_cast<char>(key) << " went to " << ::GetDlgCtrlID(focus);
+    }
+    EXPECT_TRUE(Checked(ControlId::Option1Circle) && !Settings.QuietBusy && !Settings.QuietHours)
+        << "each pressed once";
+}
+
 TEST_F(FrmSettingTest, OpeningAndClosingLeavesNothingBehind) {
     // the counters are live: an object made and freed shows in them
     const auto gdiStart = GdiObjectCount();
