@@ -91,6 +91,10 @@ class ClockCalTest : public testing::Test {
         for (const auto& [key, text] : std::map<const wchar_t*, std::wstring>{
                  {L"Alarm", std::to_wstring(settings.Alarm)}, {L"Beep", settings.Beep ? L"1" : L"0"}})
             driver::StoreSetting(key, text.c_str());
+        // a simulated time far from any mark until the test sets its own: a clock left at a mark by
+        // the test before would speak as it starts
+        realStart = SecondsNow();
+        shiftedStart = SecondOfDay({12, 5, 0}) * 1000LL;
         clock_ = std::make_unique<ClockCal>(&CountingNotifyIcon, readClock, &Accepting);
         ASSERT_TRUE(clock_->Create(GetModuleHandleW(nullptr)));
     }
