@@ -28,8 +28,16 @@ while getopts s:r: option; do
 done
 shift $((OPTIND - 1))
 [ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-r ROUNDS] EXE [EXE ...]" >&2; exit 2; }
-exes=()
-for exe in "$@"; do exes+=("$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")"); done
+exes=() labels=()
+for exe in "$@"; do
+    exes+=("$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")")
+    labels+=("$(basename "$(dirname "$exe")")/$(basename "$exe")")
+done
+# two builds of one name (another checkout's build/win64/Tockwen.exe) get their place in the list
+# before their name, or the medians would pool them
+if [ "$(printf '%s\n' "${labels[@]}" | sort | uniq -d)" ]; then
+    for i in "${!labels[@]}"; do labels[i]="$((i + 1)): ${labels[i]}"; done
+fi
 
 env=tests/support/wine-env.sh
 world=build/measure
@@ -103,12 +111,13 @@ rows=$world/measure-cpu.rows
 sleep 10 # the desktop's own start-up is not idle
 for round in $(seq "$rounds"); do
     measure "idle (no clock)" | tee -a $rows
-    for exe in "${exes[@]}"; do
+    for i in "${!exes[@]}"; do
+        exe=${exes[i]}
         clock_name=$(basename "$exe")
         wine "$exe" </dev/null >/dev/null 2>&1 &
         clock=$!
         sleep 5 # start-up and the first frames are not the steady state
-        measure "$(basename "$(dirname "$exe")")/$(basename "$exe")" | tee -a $rows
+        measure "${labels[i]}" | tee -a $rows
         # closed as a user would, so that its icon leaves the tray before the next one comes
         wine taskkill /im "$clock_name" >/dev/null 2>&1 || true
         for _ in $(seq 50); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
