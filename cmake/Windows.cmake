@@ -45,8 +45,8 @@ endif()
 
 enable_testing()
 
-# scripts/measure-cpu.sh's references: the clock's two timers and nothing else, and the same with
-# the shell sent a ready-made icon as often as the clock's face changes
+# scripts/measure-cpu.sh's references: a window that wakes as the seen clock does and nothing else, and
+# the same with the shell sent a ready-made icon as often as the clock's face changes
 foreach(floor WakeFloor SendFloor)
     add_executable(${floor} WIN32 ${PROJECT_SOURCE_DIR}/tests/tools/WakeFloor_win32.cpp)
     target_link_libraries(${floor} PRIVATE tockwen_core)
