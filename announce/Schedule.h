@@ -77,15 +77,15 @@ class BeepSequence {
 // minute, so the same time on the next day is handled again.
 class Schedule {
   public:
-    // One Timer2 tick at `now`: the announcement to make (empty when nothing is due). The caller
-    // plays the clips, then calls ArmBeep(now.hour) if the announcement carries beeps.
+    // One poll at `now` (the main window polls at each wake): the announcement to make (empty when nothing is
+    // due). The caller plays the clips, then calls ArmBeep(now.hour) if the announcement carries beeps.
     Announcement Poll(const ClockTime& now, std::int32_t alarm, bool beep);
 
     // Arms the beep sequence for an hour of the day (0..23), at most once per hour mark. True when
     // it armed, and the caller must (re)start Timer1.
     bool ArmBeep(int hour);
 
-    // The check at the end of every redraw, with the redraw's time. True when it armed the beeps.
+    // The hour's beep check at each wake, with the wake's time. True when it armed the beeps.
     bool HourBeepCheck(const ClockTime& now, std::int32_t alarm, bool beep);
 
     // One Timer1 tick.
