@@ -21,7 +21,7 @@ mkdir -p build/run
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     # a prefix of its own, so that your own Wine setup is left alone
-    export WINEPREFIX=$(pwd)/build/run/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$(pwd)/build/run/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     echo "starting Tockwen on $DISPLAY (right-click the tray clock for its menu)"
     exec $wine "$exe"
 fi

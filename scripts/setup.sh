@@ -19,7 +19,7 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "installing: ${missing[*]}"
+echo "installing what is missing, once on this machine (a minute or two): ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 # 32-bit Wine needs the i386 architecture

@@ -158,7 +158,13 @@ TEST(TrayClockWholeMinute, EverySecondShowsTheRecordedFace) {
                         .has_value();
             if (!shown) Sleep(100);
         }
-        if (!shown) missed += " " + std::to_string(second);
+        if (shown) continue;
+        // which second's face the tray shows instead tells a late clock from a late look
+        std::string instead = " none of the minute";
+        const std::vector<std::uint32_t> screen = CaptureScreen(taskbar);
+        for (std::size_t other = 0; other < faces.size(); ++other)
+            if (FindFace(screen, width, height, faces[other])) instead = " " + std::to_string(other);
+        missed += " " + std::to_string(second) + " (shown:" + instead + ")";
     }
     EXPECT_EQ(missed, "") << "seconds whose recorded face of 03:45 the tray did not show (all of them: Wine "
                              "ignored "

@@ -25,6 +25,13 @@
 set -euo pipefail
 
 cmd=${1:?up, run, down or env}
+# No Mono or Gecko prompts, and no winemenubuilder. Wine's boot runs `winemenubuilder -a -r` at the
+# start of every server session (wine.inf's RunServices); in the first session of a new prefix it
+# has the file associations to write and opens the default desktop, "shell" here, so Wine starts
+# its own desktop explorer for it before ours can, and ours finds the desktop taken and exits. It
+# would also write menu entries and MIME types into the user's home.
+overrides='mscoree,mshtml=;winemenubuilder.exe=d'
+
 build=$(cd "${2:?world directory}" && pwd)
 shift 2
 state=$build/wine-state
@@ -37,7 +44,7 @@ template=$home/wine-template
 
 base_env() {
     export WINEPREFIX=$build/wineprefix WINEARCH=win32 WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
+    export WINEDLLOVERRIDES=$overrides LANG=C.UTF-8
     # A 64-bit build needs a 64-bit prefix; so does a machine whose kernel runs no 32-bit
     # programs, where only the 64-bit loader starts. Debian's `wine` picks the 32-bit loader
     # whenever it is installed, so a `wine` of our own leads every caller (this script, and
@@ -91,6 +98,7 @@ make_template() {
     exec 9>"$home/wine-template.lock"
     flock 9
     if [ ! -f "$template/system.reg" ]; then
+        echo "wine-env: booting a new Wine prefix, once for $home (10 to 20 s)"
         rm -rf "$template"
         mkdir -p "$template"
         (
@@ -187,33 +195,31 @@ up() {
     "${server_sched[@]}" wineserver -p </dev/null >>"$state/wine.log" 2>&1
     local serverStarted
     serverStarted=$(date +%s.%N)
-    # The desktop's explorer, detached. The first program of a new server starts the prefix's
-    # services, and with them a desktop made on demand; an explorer that meets that one exits at
-    # once, so it is started again until it stays.
-    local try
-    for try in 1 2 3 4 5 6; do
-        if ! desktop_running; then
-            setsid "${program_sched[@]}" wine explorer /desktop=shell,1024x768 </dev/null >"$state/explorer.log" 2>&1 &
-            echo $! >"$state/explorer.pid"
-            wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
-        fi
-        for _ in $(seq $((try * 10))); do
-            desktop_running && break
-            sleep 0.1
-        done
-        # still there a moment later: it has its desktop
-        sleep 0.3
+    # The desktop's explorer, detached, the first program of the new server: it starts the
+    # prefix's boot and services, then makes the shared desktop. Nothing else here opens a
+    # desktop, so it is the one that makes it (see the overrides above); its errors are kept.
+    setsid "${program_sched[@]}" env WINEDEBUG=err+all wine explorer /desktop=shell,1024x768 \
+        </dev/null >"$state/explorer.log" 2>&1 &
+    echo $! >"$state/explorer.pid"
+    # returns once the boot is done, and leaves nothing behind that later tests would wait on
+    wine cmd /c exit </dev/null >>"$state/wine.log" 2>&1 || true
+    for _ in $(seq 100); do
         desktop_running && break
+        sleep 0.1
     done
+    # still there a moment later: it has its desktop
+    sleep 0.3
     desktop_running || {
         echo "wine-env: the desktop's explorer.exe /desktop=shell is not running in $WINEPREFIX" >&2
+        ps -eo pid,ppid,etimes,args | grep -E 'wine|\.exe' | grep -v grep >"$state/processes-at-failure.txt" || true
+        echo "wine-env: its errors are in $state/explorer.log, the processes then in $state/processes-at-failure.txt" >&2
         exit 1
     }
 
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all"
         [ "$WINEARCH" = win64 ] && echo "export WINELOADER='$WINELOADER' PATH='$PATH'"
-        echo "export WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
+        echo "export WINEDLLOVERRIDES='$overrides' LANG=C.UTF-8 DISPLAY='$DISPLAY'"
         echo "export TOCKWEN_WINE_DPI=${TOCKWEN_WINE_DPI:-96} TOCKWEN_WINESERVER_STARTED=$serverStarted"
         if [ -n "$pulse" ]; then
             echo "export XDG_RUNTIME_DIR='$XDG_RUNTIME_DIR' PULSE_SERVER='$PULSE_SERVER'"
