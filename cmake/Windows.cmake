@@ -14,6 +14,8 @@ target_compile_options(tockwen_core PRIVATE ${TOCKWEN_WARNINGS})
 add_library(tockwen_win32 STATIC ${TOCKWEN_WIN32_SOURCES})
 target_compile_definitions(tockwen_win32 PUBLIC ${WIN32_DEFS})
 target_compile_options(tockwen_win32 PRIVATE ${TOCKWEN_WARNINGS})
+# every file of the Win32 edge includes windows.h, much the largest part of its compile
+target_precompile_headers(tockwen_win32 PRIVATE <windows.h> <string> <string_view> <vector> <optional> <cstdint>)
 target_link_libraries(tockwen_win32 PUBLIC tockwen_core
     user32 gdi32 shell32 winmm comdlg32 comctl32 advapi32 oleaut32 ole32 uuid)
 
@@ -29,7 +31,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/Tockwen.manifest)
 endif()
 
-add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp ${TOCKWEN_RC})
+# the resources, compiled once for the program and the test programs that load them (the
+# recordings are compared with its voice clips)
+add_library(tockwen_resources OBJECT ${TOCKWEN_RC})
+target_link_libraries(tockwen_resources PRIVATE tockwen_win32)
+add_executable(Tockwen WIN32 ${PROJECT_SOURCE_DIR}/app/Main_win32.cpp $<TARGET_OBJECTS:tockwen_resources>)
 target_link_libraries(Tockwen PRIVATE tockwen_win32)
 # no link time stamp in the PE header, so the same sources give the same exe bytes; ASLR and DEP
 # stated, not left to the linker's defaults (binutils before 2.36 set neither)
@@ -46,9 +52,10 @@ endif()
 enable_testing()
 
 # scripts/measure-cpu.sh's references: a window that wakes as the seen clock does and nothing else, and
-# the same with the shell sent a ready-made icon as often as the clock's face changes
+# the same with the shell sent a ready-made icon as often as the clock's face changes. No test runs
+# them, so they are built only when asked for (cmake --build BUILD --target WakeFloor SendFloor).
 foreach(floor WakeFloor SendFloor)
-    add_executable(${floor} WIN32 ${PROJECT_SOURCE_DIR}/tests/tools/WakeFloor_win32.cpp)
+    add_executable(${floor} WIN32 EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/tools/WakeFloor_win32.cpp)
     target_link_libraries(${floor} PRIVATE tockwen_core)
     target_link_options(${floor} PRIVATE ${STATIC_LINK} -municode)
     target_compile_options(${floor} PRIVATE ${TOCKWEN_WARNINGS})
@@ -60,15 +67,28 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # Test code is compiled for a quick build rather than for speed (the program's own code, which the
 # tests link, keeps the release options), and each test program precompiles the headers that
-# every one of its files includes.
+# every one of its files includes, or takes the same ones from another (REUSE_FROM target).
 target_compile_options(gtest PRIVATE -O1)
 target_compile_options(gtest_main PRIVATE -O1)
 function(tockwen_test_program name)
     # GCC 12 takes some std::string copies, once inlined at -O1, for overflows that are not there
     target_compile_options(${name} PRIVATE -O1 -Wno-stringop-overflow -Wno-stringop-overread)
-    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> ${ARGN})
+    if(ARGV1 STREQUAL "REUSE_FROM")
+        target_precompile_headers(${name} REUSE_FROM ${ARGV2})
+    else()
+        target_precompile_headers(${name} PRIVATE <gtest/gtest.h> ${ARGN})
+    endif()
     target_link_options(${name} PRIVATE ${STATIC_LINK})
+    # the clips and the reviewed images in the source tree, through Wine's Z: drive, which is the
+    # whole Unix file system (the same text in every program, so that they can share headers)
+    target_compile_definitions(${name} PRIVATE TOCKWEN_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests")
 endfunction()
+
+# What the Windows test programs share, built once: the driver of the real program.
+add_library(tockwen_test_support STATIC ${TOCKWEN_TEST_SUPPORT_WIN32})
+target_link_libraries(tockwen_test_support PUBLIC tockwen_win32)
+target_include_directories(tockwen_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+target_compile_options(tockwen_test_support PRIVATE -O1 ${TOCKWEN_WARNINGS})
 
 # Every Windows test runs under Wine in a throwaway world inside this build tree: a prefix, a
 # private virtual display and a sound server (tests/support/wine-env.sh). A ctest fixture brings
@@ -99,34 +119,12 @@ endif()
 add_executable(core_tests_win ${TOCKWEN_NATIVE_TESTS})
 target_link_libraries(core_tests_win PRIVATE tockwen_core GTest::gtest_main)
 tockwen_test_program(core_tests_win)
-# test data through Wine's Z: drive, which is the whole Unix file system
-target_compile_definitions(core_tests_win PRIVATE TOCKWEN_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests")
 tockwen_wine_test(core_tests_win main ${CMAKE_BINARY_DIR} $<TARGET_FILE:core_tests_win>)
 
-add_executable(win_tests ${TOCKWEN_WIN32_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32} ${TOCKWEN_RC})
-target_link_libraries(win_tests PRIVATE tockwen_win32 GTest::gtest_main version)
-target_include_directories(win_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-tockwen_test_program(win_tests <windows.h>)
-# reviewed images are read from the source tree, which Wine reaches through its Z: drive
-target_compile_definitions(win_tests PRIVATE TOCKWEN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests")
-add_dependencies(win_tests Tockwen)
-tockwen_wine_test(win_tests main ${CMAKE_BINARY_DIR} $<TARGET_FILE:win_tests>)
-
-# Figures for the record (start-up, memory, CPU share, what a tick costs): built here, run by
-# scripts/measure-figures.sh, not by the test command.
-add_executable(figures ${PROJECT_SOURCE_DIR}/tests/figures/Figures_win32.cpp ${TOCKWEN_TEST_SUPPORT_WIN32})
-target_link_libraries(figures PRIVATE tockwen_win32 GTest::gtest_main psapi)
-target_include_directories(figures PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-tockwen_test_program(figures <windows.h>)
-add_dependencies(figures Tockwen)
-
 if(TOCKWEN_E2E_TESTS)
-    # with the program's resources: its voice clips are what the recordings are compared with
-    add_executable(e2e_tests ${TOCKWEN_E2E_TESTS} ${TOCKWEN_TEST_SUPPORT_WIN32} ${TOCKWEN_RC})
-    target_link_libraries(e2e_tests PRIVATE tockwen_win32 GTest::gtest_main psapi)
-    target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    add_executable(e2e_tests ${TOCKWEN_E2E_TESTS} $<TARGET_OBJECTS:tockwen_resources>)
+    target_link_libraries(e2e_tests PRIVATE tockwen_test_support GTest::gtest_main psapi)
     tockwen_test_program(e2e_tests <windows.h>)
-    target_compile_definitions(e2e_tests PRIVATE TOCKWEN_TEST_DATA="Z:${PROJECT_SOURCE_DIR}/tests")
     add_dependencies(e2e_tests Tockwen)
     tockwen_wine_test(e2e_tests main ${CMAKE_BINARY_DIR} $<TARGET_FILE:e2e_tests>
                       --gtest_filter=-TrayClockWholeMinute.*:TrayClockAtDpi.*)
@@ -138,5 +136,18 @@ if(TOCKWEN_E2E_TESTS)
     tockwen_wine_world(dpi144 ${DPI_WORLD} TOCKWEN_WINE_DPI=144)
     tockwen_wine_test(e2e_tray_dpi144 dpi144 ${DPI_WORLD} $<TARGET_FILE:e2e_tests> --gtest_filter=TrayClockAtDpi.*)
 endif()
+
+add_executable(win_tests ${TOCKWEN_WIN32_TESTS} $<TARGET_OBJECTS:tockwen_resources>)
+target_link_libraries(win_tests PRIVATE tockwen_test_support GTest::gtest_main version)
+tockwen_test_program(win_tests REUSE_FROM e2e_tests)
+add_dependencies(win_tests Tockwen)
+tockwen_wine_test(win_tests main ${CMAKE_BINARY_DIR} $<TARGET_FILE:win_tests>)
+
+# Figures for the record (start-up, memory, CPU share, what a tick costs): built and run by
+# scripts/measure-figures.sh, not by the test command.
+add_executable(figures EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tests/figures/Figures_win32.cpp)
+target_link_libraries(figures PRIVATE tockwen_test_support GTest::gtest_main psapi)
+tockwen_test_program(figures REUSE_FROM e2e_tests)
+add_dependencies(figures Tockwen)
 
 include(${PROJECT_SOURCE_DIR}/cmake/Installer.cmake)

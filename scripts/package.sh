@@ -34,9 +34,14 @@ export SOURCE_DATE_EPOCH
 
 bash scripts/setup.sh
 build=build/package
-cmake --no-warn-unused-cli -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DTOCKWEN_TESTS=OFF >/dev/null
-cmake --build $build -j"$(nproc)" --target Tockwen
+# TOCKWEN_PACKAGE_EXE: a release Tockwen.exe already built from these sources with the same
+# toolchain (the test command's 32-bit build), packed instead of building another
+exe=${TOCKWEN_PACKAGE_EXE:-$build/Tockwen.exe}
+if [ -z "${TOCKWEN_PACKAGE_EXE:-}" ]; then
+    cmake --no-warn-unused-cli -S . -B $build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+        -DTOCKWEN_TESTS=OFF >/dev/null
+    cmake --build $build -j"$(nproc)" --target Tockwen
+fi
 
 parts=scripts/release-parts.sh
 version=$(bash $parts version)
@@ -46,7 +51,8 @@ zip=Tockwen-$version.zip
 setup=Tockwen-$version-setup.exe
 rm -rf dist
 mkdir -p dist
-bash $parts stage $build/Tockwen.exe "$stage"
+mkdir -p $build
+bash $parts stage "$exe" "$stage"
 # -X: no uid/gid or extra time fields; -D: no directory entries; DOS times taken in UTC
 (cd "$stage" && TZ=UTC zip -q -X -D "$root/dist/$zip" Tockwen.exe README.txt LICENSE.txt)
 bash $parts installer "$stage" "dist/$setup" x86
