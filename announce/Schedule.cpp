@@ -54,12 +54,16 @@ bool IsQuietHour(int hour, int from, int to) {
     return (hour - from + 24) % 24 < (to - from + 24) % 24;
 }
 
+bool IsMarkSecondDue(int second, int markSecond) {
+    return second >= markSecond && second < kMarkDueUntilSecond;
+}
+
 bool IsPollDue(const ClockTime& now, std::int32_t alarm) {
-    return now.second == 1 && now.minute % 10 == 0 && alarm > 0;
+    return IsMarkSecondDue(now.second, 1) && now.minute % 10 == 0 && alarm > 0;
 }
 
 bool IsHourBeepDue(const ClockTime& now, std::int32_t alarm, bool beep) {
-    return now.second == 0 && now.minute == 0 && alarm == 0 && beep;
+    return IsMarkSecondDue(now.second, 0) && now.minute == 0 && alarm == 0 && beep;
 }
 
 void BeepSequence::ArmBeep(int hour) {

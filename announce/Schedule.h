@@ -43,11 +43,17 @@ std::vector<int> SpokenTime(int hour, int minute);
 // quiet from 23:00:00 to 06:59:59). Equal hours are never quiet.
 bool IsQuietHour(int hour, int from, int to);
 
+// A mark sounds at second `markSecond` of its minute, or at the first wake after it within the
+// first half of the minute: a wake that a busy machine or a long sleep made late, or a clock that
+// a time service moved without a word, still finds it. Later in the minute it has passed.
+inline constexpr int kMarkDueUntilSecond = 30;
+bool IsMarkSecondDue(int second, int markSecond);
+
 // The announcement poll speaks at second 1 of every 10-minute mark, never at second 0.
 bool IsPollDue(const ClockTime& now, std::int32_t alarm);
 
 // The beeps come from the redraws only when announcements are off (exactly 0: a negative value
-// silences the beeps too), during second 0 of the hour.
+// silences the beeps too), from second 0 of the hour.
 bool IsHourBeepDue(const ClockTime& now, std::int32_t alarm, bool beep);
 
 // Timer1's beep sequence: arming sets the target and restarts the count; each tick either beeps
@@ -71,10 +77,10 @@ class BeepSequence {
 
 // Everything the announcer keeps between ticks. Besides the beep sequence it remembers the last
 // 10-minute mark it handled and the last hour mark it armed, so that neither acts twice for one
-// mark: a poll could otherwise speak twice in second 1 if an announcement took under a second,
-// and with a tone that does not block the thread the redraws later in second 0 would re-arm
-// after the first beep and add beeps. A remembered mark is forgotten once the clock shows another
-// minute, so the same time on the next day is handled again.
+// mark: a poll could otherwise speak again at each wake while the mark is due, and the later
+// wakes would re-arm after the first beep and add beeps. A clock set back within the minute does
+// not sound the mark again. A remembered mark is forgotten once the clock shows another minute,
+// so the same time on the next day is handled again.
 class Schedule {
   public:
     // One poll at `now` (the main window polls at each wake): the announcement to make (empty when nothing is

@@ -6,11 +6,15 @@
 #include "app/Version.h"
 
 inline constexpr UINT_PTR kTimer1Id = 1; // beep pacing, 750 ms, while a beep sequence runs
-// the one wake: redraw, announcement poll and hour's beep check, set anew for each next wake
-inline constexpr UINT_PTR kTickerId = 3;
+// the one wake: redraw, announcement poll and hour's beep check, set anew at each wake for the
+// next one (a one-shot in effect), or killed when nothing is due
+inline constexpr UINT_PTR kWakeId = 3;
 inline constexpr UINT kTimer1Interval = 750;
+// the wake's interval in place of one the system could not set: once a second, until it can
+inline constexpr UINT kWakeRetryMs = 1000;
 
-// The shell reports mouse activity on the tray icon as the window's own WM_MOUSEMOVE.
+// The shell reports mouse activity on the tray icon as the window's own WM_MOUSEMOVE. It stays
+// 0x0200: tools outside the program post it to the window to open the menu or say the time.
 inline constexpr UINT kTrayCallbackMessage = 0x0200;
 inline constexpr UINT kTrayIconId = 1;
 // RegisterHotKey's id for the user's "지금 시각 듣기" key

@@ -90,15 +90,17 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnTimer(static_cast<UINT_PTR>(wParam));
         return 0;
     case WM_WTSSESSION_CHANGE:
-        if (wParam == WTS_SESSION_LOCK || wParam == WTS_SESSION_UNLOCK)
-            SetSeen(wParam == WTS_SESSION_LOCK, displayOn_);
+        OnSessionChange(wParam);
         return 0;
     case WM_POWERBROADCAST:
         if (wParam == PBT_POWERSETTINGCHANGE && lParam) {
             if (const auto on = DisplayOn(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam)))
-                SetSeen(locked_, *on);
+                SetSeen(locked_, *on, disconnected_);
         } else if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-            OnWake(); // the clock went on while the machine slept
+            // the clock went on while the machine slept; waking, the display counts as on, so that
+            // a display notice lost over the sleep cannot leave the face frozen
+            displayOn_ = true;
+            OnWake();
         }
         return TRUE;
     case WM_TIMECHANGE:
@@ -198,6 +200,7 @@ void ClockCal::StartUp() {
     AddTrayIcon();
 
     UpdateIconSize();
+    locked_ = QuerySessionLocked();
     seenNotifications_.Register(window_);
     OnWake();
 
@@ -207,7 +210,7 @@ void ClockCal::StartUp() {
 
 void ClockCal::OnTimer(UINT_PTR id) {
     switch (id) {
-    case kTickerId:
+    case kWakeId:
         OnWake();
         break;
     case kTimer1Id:
@@ -224,7 +227,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
 // One wake, just after a second's start while the clock is seen, otherwise only when scheduled
 // sound is due or what sounds has ended: the face for this second, the hour's beep check and the
 // announcement poll, all at the time read once. A wake that comes late, or a clock that was set,
-// draws the second it finds; a mark passed meanwhile is not made up.
+// draws the second it finds; a mark it finds in the first half of its minute still sounds, once.
 void ClockCal::OnWake() {
     if (unloaded_) return;
     const ClockTime now = readClock_();
@@ -239,22 +242,50 @@ void ClockCal::OnWake() {
 void ClockCal::ScheduleWake() {
     if (unloaded_) return;
     const WakeState state{readClock_(), Seen(), locked_, announcer_.WaitingForSound()};
-    if (const std::optional<int> ms = NextWake(state, Settings))
-        SetTimer(window_, kTickerId, static_cast<UINT>(*ms), nullptr);
-    else
-        KillTimer(window_, kTickerId);
+    if (const std::optional<int> ms = NextWake(state, Settings)) {
+        // A timer the system cannot make now must not stop the clock: a timer repeating every
+        // second takes its place, and each of its wakes plans anew.
+        if (!SetTimer(window_, kWakeId, static_cast<UINT>(*ms), nullptr))
+            SetTimer(window_, kWakeId, kWakeRetryMs, nullptr);
+    } else {
+        KillTimer(window_, kWakeId);
+    }
 }
 
-// The session was locked or unlocked, or the display changed: once it is seen again the current
-// face goes out at once, and the wakes go on every second.
-void ClockCal::SetSeen(bool locked, bool displayOn) {
+// The session was locked or unlocked, its client left or came back, or the display changed: once
+// it is seen again the current face goes out at once, and the wakes go on every second.
+void ClockCal::SetSeen(bool locked, bool displayOn, bool disconnected) {
     const bool wasSeen = Seen();
     locked_ = locked;
     displayOn_ = displayOn;
+    disconnected_ = disconnected;
     if (Seen() && !wasSeen)
         OnWake();
     else
         ScheduleWake();
+}
+
+// An unlock or a client connecting again counts as a display that is on, so that a display notice
+// missed meanwhile cannot leave the face frozen. A session whose client has gone is seen by no one.
+void ClockCal::OnSessionChange(WPARAM change) {
+    switch (change) {
+    case WTS_SESSION_LOCK:
+        SetSeen(true, displayOn_, disconnected_);
+        break;
+    case WTS_SESSION_UNLOCK:
+        SetSeen(false, true, disconnected_);
+        break;
+    case WTS_REMOTE_DISCONNECT:
+    case WTS_CONSOLE_DISCONNECT:
+        SetSeen(locked_, displayOn_, true);
+        break;
+    case WTS_REMOTE_CONNECT:
+    case WTS_CONSOLE_CONNECT:
+        SetSeen(locked_, true, false);
+        break;
+    default:
+        break;
+    }
 }
 
 // Each wake draws the whole face; only a picture that differs from the one in the tray is built
@@ -313,13 +344,13 @@ void ClockCal::ShowMenu(const TrayCallback& callback) {
                        at.x, at.y, 0, window_, nullptr));
     // lets the menu close properly when the user clicks elsewhere next time
     PostMessageW(window_, WM_NULL, 0, 0);
-    if (chosen != 0) {
-        OnCommand(chosen);
-        return;
-    }
-    // A keyboard user who leaves the menu is put back on the icon, where they were; one who went
-    // elsewhere (a click on another window) stays there.
-    if (callback.fromKeyboard && GetForegroundWindow() == window_) notifyIcon_(NIM_SETFOCUS, &tray_);
+    if (chosen != 0) OnCommand(chosen);
+    // A keyboard user is put back on the icon, where they were, once the menu and what its command
+    // showed (도움말's box, 종료's question answered No) have closed; not when the command opened a
+    // window that keeps the focus (환경설정), nor after one who went elsewhere (a click on another
+    // window), who stays there.
+    if (callback.fromKeyboard && chosen != kCmdSetting && !unloaded_ && GetForegroundWindow() == window_)
+        notifyIcon_(NIM_SETFOCUS, &tray_);
 }
 
 void ClockCal::OnCommand(UINT id) {
@@ -388,7 +419,7 @@ void ClockCal::Unload() {
     // nothing sounds once the icon is gone: what plays stops first, then its bytes go
     announcer_.Stop();
     KillTimer(window_, kTimer1Id);
-    KillTimer(window_, kTickerId);
+    KillTimer(window_, kWakeId);
     seenNotifications_.Unregister();
     UnregisterHotKey(window_, kSpeakHotKeyId);
     SaveToStore();

@@ -46,8 +46,9 @@ class ClockCal : public Window<ClockCal> {
     void OnTimer(UINT_PTR id);
     void OnWake();
     void ScheduleWake();
-    void SetSeen(bool locked, bool displayOn);
-    bool Seen() const { return !locked_ && displayOn_; }
+    void SetSeen(bool locked, bool displayOn, bool disconnected);
+    void OnSessionChange(WPARAM change);
+    bool Seen() const { return !locked_ && displayOn_ && !disconnected_; }
     void StartBeepTimer();
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void ShowMenu(const TrayCallback& callback);
@@ -84,9 +85,10 @@ class ClockCal : public Window<ClockCal> {
     UINT showSettings_ = 0; // a second start asks for the settings dialog
     UINT quit_ = 0;         // another program closes the clock
     SeenNotifications seenNotifications_;
-    int tipMinute_ = -1;    // the minute of the day the tooltip shows; -1 before the first
-    bool locked_ = false;   // the session is locked
-    bool displayOn_ = true; // the display is on or dimmed
+    int tipMinute_ = -1;        // the minute of the day the tooltip shows; -1 before the first
+    bool locked_ = false;       // the session is locked
+    bool displayOn_ = true;     // the display is on or dimmed
+    bool disconnected_ = false; // a Remote Desktop session with no client connected: no display at all
     bool settingsLoaded_ = false;
     std::int32_t speakKey_ = 0; // the hot key registered for "지금 시각 듣기"; 0 for none
     bool unloaded_ = false;

@@ -2,10 +2,44 @@
 #include "app/UserToken_win32.h"
 
 #include <sddl.h>
+#include <wtsapi32.h>
 
 #include <vector>
 
 #include "app/AppIds.h"
+#include "base/SystemLibrary_win32.h"
+
+namespace {
+
+std::wstring SidText(PSID sid) {
+    wchar_t* text = nullptr;
+    if (!sid || !::ConvertSidToStringSidW(sid, &text)) return {};
+    std::wstring sidText(text);
+    ::LocalFree(text);
+    return sidText;
+}
+
+using EnumerateProcessesProc = BOOL(WINAPI*)(HANDLE, DWORD, DWORD, WTS_PROCESS_INFOW**, DWORD*);
+using FreeMemoryProc = void(WINAPI*)(void*);
+
+// The user SID the Remote Desktop Services list gives for `processId`; empty where it gives none.
+std::wstring ListedUserSidText(DWORD processId) {
+    // loaded from the system folder by name, as the session notifications load it
+    const unique_hmodule wtsapi = LoadSystemLibrary(L"wtsapi32.dll");
+    const auto enumerate = SystemFunction<EnumerateProcessesProc>(wtsapi.get(), "WTSEnumerateProcessesW");
+    const auto freeMemory = SystemFunction<FreeMemoryProc>(wtsapi.get(), "WTSFreeMemory");
+    WTS_PROCESS_INFOW* processes = nullptr;
+    DWORD count = 0;
+    if (!enumerate || !freeMemory || !enumerate(WTS_CURRENT_SERVER_HANDLE, 0, 1, &processes, &count))
+        return {};
+    std::wstring sid;
+    for (DWORD i = 0; i < count; ++i)
+        if (processes[i].ProcessId == processId) sid = SidText(processes[i].pUserSid);
+    freeMemory(processes);
+    return sid;
+}
+
+} // namespace
 
 unique_handle OpenOwnToken() {
     HANDLE token = nullptr;
@@ -28,11 +62,7 @@ std::wstring UserSidText(HANDLE token) {
     // TOKEN_USER holds a pointer into its own buffer: a buffer of 8-byte units keeps it aligned
     std::vector<ULONGLONG> buffer((size + sizeof(ULONGLONG) - 1) / sizeof(ULONGLONG));
     if (!::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return {};
-    wchar_t* text = nullptr;
-    if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
-    std::wstring sid(text);
-    ::LocalFree(text);
-    return sid;
+    return SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
 std::wstring OneClockMutexName(HANDLE token) {
@@ -47,14 +77,19 @@ HWND FindUsersWindow(const wchar_t* windowClass, std::wstring_view sid) {
          (window = ::FindWindowExW(nullptr, window, windowClass, nullptr)) != nullptr;) {
         DWORD processId = 0;
         ::GetWindowThreadProcessId(window, &processId);
-        // an elevated clock's process can be queried from below; another account's, as a rule, not
-        const unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-        unique_handle token;
-        if (process && ::OpenProcessToken(process.get(), TOKEN_QUERY, token.put()) &&
-            UserSidText(token.get()) == sid)
-            return window;
+        if (ProcessUserSidText(processId) == sid) return window;
     }
     return nullptr;
+}
+
+std::wstring ProcessUserSidText(DWORD processId) {
+    // An elevated process's token is guarded by its own access list, which need not let in the
+    // same user's processes that are not elevated: the list of processes is asked first.
+    if (std::wstring sid = ListedUserSidText(processId); !sid.empty()) return sid;
+    const unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    unique_handle token;
+    if (!process || !::OpenProcessToken(process.get(), TOKEN_QUERY, token.put())) return {};
+    return UserSidText(token.get());
 }
 
 int LetThroughFromBelow(HWND window, std::span<const UINT> messages, HANDLE token) {

@@ -24,6 +24,12 @@ std::wstring UserSidText(HANDLE token);
 // or a program holding the name, of its own.
 std::wstring OneClockMutexName(HANDLE token);
 
+// The text form of the user SID of process `processId`, or empty text when it cannot be learnt.
+// The Remote Desktop Services list of processes says it for every process, elevated ones too,
+// whose token a process that is not elevated may not open; where that list gives no SID (Wine),
+// the process's token is asked.
+std::wstring ProcessUserSidText(DWORD processId);
+
 // The first top-level window of class `windowClass` whose process runs as the user whose SID text
 // is `sid` (UserSidText): a second start, like the installer, must reach its own user's clock and
 // never another account's in the same session (Run as). None when there is none, or no SID.

@@ -39,7 +39,8 @@ std::optional<int> NextWake(const WakeState& state, const SettingsRecord& settin
     else if (!(state.locked && settings.QuietBusy))
         due = NextDueSecond(second / 600 * 10, second, settings);
     if (due) {
-        const int ms = *due * 1000 + kWakeMarginMs - nowMs;
+        int ms = *due * 1000 + kWakeMarginMs - nowMs;
+        if (!state.seen) ms = std::min(ms, kLongestUnseenSleepMs);
         wake = std::min(wake.value_or(ms), ms);
     }
     return wake;

@@ -11,6 +11,9 @@
 // How long after a second's start its wake is asked for: a timer that fires a little early, or a
 // clock read a little behind, must still see the new second.
 inline constexpr int kWakeMarginMs = 15;
+// The longest sleep while the clock is not seen and scheduled sound is due: a timer counts time
+// passed, not the wall clock, which a time service may move without a word; each wake plans anew.
+inline constexpr int kLongestUnseenSleepMs = 60 * 1000;
 
 struct WakeState {
     ClockTime now;                    // the wall clock, to the millisecond

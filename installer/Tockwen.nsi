@@ -24,6 +24,8 @@ ManifestDPIAware true
 !define SETTINGS_KEY "Software\Tockwen"
 
 !define PRODUCT "Tockwen"
+; 1 once CloseClock has closed a running clock
+Var ClosedClock
 ; the version numbers of the program's own version resource
 !getdllversion "${STAGE}/${EXE}" EXE_VERSION_
 !searchparse /file "${ROOT}/LICENSE" `Copyright ` COPYRIGHT
@@ -65,68 +67,127 @@ VIAddVersionKey /LANG=${LANG_KOREAN} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_KOREAN} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_KOREAN} "LegalCopyright" "Copyright ${COPYRIGHT}"
 
-; $9 := the text form of the SID of the user that runs process $8 ("S-1-5-21-..."), or "" when it
-; cannot be read (another account's process, as a rule). Uses $5 to $8 and $R9.
-!macro UserSidOfProcess
-    StrCpy $9 ""
-    ; PROCESS_QUERY_LIMITED_INFORMATION, then TOKEN_QUERY
-    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r8) p .r5'
-    ${If} $5 P<> 0
-        System::Call 'advapi32::OpenProcessToken(p r5, i 8, *p .r6) i .r7'
-        ${If} $7 <> 0
-            ; TokenUser (1): a TOKEN_USER, whose first member points to the SID
-            System::Alloc 1024
-            Pop $7
-            System::Call 'advapi32::GetTokenInformation(p r6, i 1, p r7, i 1024, *i 0) i .r8'
-            ${If} $8 <> 0
-                System::Call '*$7(p .r8)'
-                System::Call 'advapi32::ConvertSidToStringSidW(p r8, *p .r8) i .R9'
-                ${If} $R9 <> 0
-                    System::Call '*$8(&w256 .r9)'
-                    System::Call 'kernel32::LocalFree(p r8)'
-                ${EndIf}
-            ${EndIf}
-            System::Free $7
-            System::Call 'kernel32::CloseHandle(p r6)'
-        ${EndIf}
-        System::Call 'kernel32::CloseHandle(p r5)'
+; The size of a WTS_PROCESS_INFOW: two DWORDs and two pointers.
+!if ${NSIS_PTR_SIZE} > 4
+    !define WTS_PROCESS_INFO_SIZE 24
+!else
+    !define WTS_PROCESS_INFO_SIZE 16
+!endif
+
+; $9 := the text of the SID at address $R7, copied up to its end. Uses $R6 and $R9.
+!macro SidText
+    System::Call 'advapi32::ConvertSidToStringSidW(p R7, *p .R6) i .R9'
+    ${If} $R9 <> 0
+        System::Call 'kernel32::lstrcpynW(w .r9, p R6, i ${NSIS_MAX_STRLEN})'
+        System::Call 'kernel32::LocalFree(p R6)'
     ${EndIf}
 !macroend
 
-; Closes the running clock of the user that runs this program and waits until its process has
-; ended, so that its files can be replaced or deleted. Another account's clock in the same session
-; (Run as) is left alone: its window is told apart by the user its process runs as. The clock
-; answers the registered message "TockwenQuit" as Exit answered Yes: it saves its settings and
-; takes its icon away, asking nothing. Uses $0 to $9, $R8 and $R9.
+; $9 := the text form of the SID of the user that runs process $8 ("S-1-5-21-..."), or "" when it
+; cannot be learnt. The Remote Desktop Services list of processes names each one's user, an
+; elevated one's too, whose token a program that is not elevated may not open; where the list
+; names none (Wine), the process's token is asked (another account's cannot be opened, as a rule).
+; Uses $5 to $7, $R4 to $R7 and $R9.
+!macro UserSidOfProcess
+    StrCpy $9 ""
+    System::Call 'wtsapi32::WTSEnumerateProcessesW(p 0, i 0, i 1, *p .r5, *i .r6) i .r7'
+    ${If} $7 <> 0
+        StrCpy $7 $5
+        ${DoWhile} $6 > 0
+            System::Call '*$7(i .R4, i .R5, p .R6, p .R7)'
+            ${If} $R5 = $8
+                ${If} $R7 P<> 0
+                    !insertmacro SidText
+                ${EndIf}
+                ${ExitDo}
+            ${EndIf}
+            IntPtrOp $7 $7 + ${WTS_PROCESS_INFO_SIZE}
+            IntOp $6 $6 - 1
+        ${Loop}
+        System::Call 'wtsapi32::WTSFreeMemory(p r5)'
+    ${EndIf}
+    ${If} $9 == ""
+        ; PROCESS_QUERY_LIMITED_INFORMATION, then TOKEN_QUERY
+        System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r8) p .r5'
+        ${If} $5 P<> 0
+            System::Call 'advapi32::OpenProcessToken(p r5, i 8, *p .r6) i .r7'
+            ${If} $7 <> 0
+                ; TokenUser (1): a TOKEN_USER, whose first member points to the SID
+                System::Alloc 1024
+                Pop $7
+                System::Call 'advapi32::GetTokenInformation(p r6, i 1, p r7, i 1024, *i 0) i .R9'
+                ${If} $R9 <> 0
+                    System::Call '*$7(p .R7)'
+                    !insertmacro SidText
+                ${EndIf}
+                System::Free $7
+                System::Call 'kernel32::CloseHandle(p r6)'
+            ${EndIf}
+            System::Call 'kernel32::CloseHandle(p r5)'
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+; $0 := the program file of process $R2, in the form Run values are compared in (RunProgramPath),
+; or "" when it cannot be read. Uses $1, $2 and $5.
+!macro ProcessProgramPath
+    StrCpy $0 ""
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i R2) p .r5'
+    ${If} $5 P<> 0
+        System::Call 'kernel32::QueryFullProcessImageNameW(p r5, i 0, w .r0, *i ${NSIS_MAX_STRLEN}) i .r1'
+        System::Call 'kernel32::CloseHandle(p r5)'
+        ${If} $1 = 0
+            StrCpy $0 ""
+        ${Else}
+            !insertmacro RunProgramPath
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+; Closes the running clock of the user that runs this program, when it runs this installation's
+; Tockwen.exe, and waits until its process has ended, so that its files can be replaced or
+; deleted. A clock from another folder (a copy from the zip) runs on, and so does another account's
+; clock in the same session (Run as): its window is told apart by the user its process runs as.
+; The clock answers the registered message "TockwenQuit" as Exit answered Yes: it saves its
+; settings and takes its icon away, asking nothing. Sets ClosedClock to 1 when it closed one. Uses
+; $0 to $9, $R0 to $R9.
 !macro CloseClock
-    System::Call 'user32::RegisterWindowMessageW(w "TockwenQuit") i .r1'
+    StrCpy $ClosedClock 0
+    StrCpy $0 "$INSTDIR\${EXE}"
+    !insertmacro RunProgramPath
+    StrCpy $R3 $0
+    System::Call 'user32::RegisterWindowMessageW(w "TockwenQuit") i .R1'
     System::Call 'kernel32::GetCurrentProcessId() i .r8'
     !insertmacro UserSidOfProcess
     StrCpy $R8 $9
     StrCpy $4 0
     ${Do}
-        StrCpy $0 0
+        StrCpy $R0 0
         ${Do}
-            System::Call 'user32::FindWindowExW(p 0, p r0, w "TockwenClockCal", p 0) p .r0'
-            ${If} $0 P= 0
+            System::Call 'user32::FindWindowExW(p 0, p R0, w "TockwenClockCal", p 0) p .R0'
+            ${If} $R0 P= 0
                 ${Break}
             ${EndIf}
-            System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r2)'
-            StrCpy $8 $2
+            System::Call 'user32::GetWindowThreadProcessId(p R0, *i .R2)'
+            StrCpy $8 $R2
             !insertmacro UserSidOfProcess
-            ; with no SID of its own to compare, the installer takes the first clock, as it did
+            ; with no SID of its own to compare, the installer takes the user's clocks to be all
             ${If} $R8 == ""
             ${OrIf} $9 == $R8
-                ${Break}
+                !insertmacro ProcessProgramPath
+                ${If} $0 == $R3
+                    ${Break}
+                ${EndIf}
             ${EndIf}
         ${Loop}
-        ${If} $0 P= 0
-        ${OrIf} $1 = 0
+        ${If} $R0 P= 0
+        ${OrIf} $R1 = 0
             ${Break}
         ${EndIf}
         ; SYNCHRONIZE
-        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r2) p .r3'
-        SendMessage $0 $1 0 0 /TIMEOUT=5000
+        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R2) p .r3'
+        SendMessage $R0 $R1 0 0 /TIMEOUT=5000
+        StrCpy $ClosedClock 1
         ${If} $3 P<> 0
             System::Call 'kernel32::WaitForSingleObject(p r3, i 10000)'
             System::Call 'kernel32::CloseHandle(p r3)'
@@ -190,6 +251,12 @@ Section
     ; in KiB, as the installed apps list reads it
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+    ; Silent, as package managers upgrade, it starts the clock it closed again, as the finish page
+    ; would; an interactive install leaves that to its finish page.
+    ${If} ${Silent}
+    ${AndIf} $ClosedClock = 1
+        Exec '"$INSTDIR\${EXE}"'
+    ${EndIf}
 SectionEnd
 
 Section Uninstall
@@ -223,7 +290,24 @@ Section Uninstall
         ${EndIf}
     ${EndIf}
 
-    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    ; the settings are shared by every copy of this user: they stay while a Run value names another
+    ; copy (a value that names this one is one that could not be removed)
+    StrCpy $4 0
+    ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+    !insertmacro RunProgramPath
+    ${If} $0 != ""
+    ${AndIf} $0 != $3
+        StrCpy $4 1
+    ${EndIf}
+    ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+    !insertmacro RunProgramPath
+    ${If} $0 != ""
+    ${AndIf} $0 != $3
+        StrCpy $4 1
+    ${EndIf}
+    ${If} $4 = 0
+        DeleteRegKey HKCU "${SETTINGS_KEY}"
+    ${EndIf}
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     ; only the files this installer put there: the folder may have been chosen with others in it
     Delete "$INSTDIR\${EXE}"

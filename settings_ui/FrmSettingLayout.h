@@ -10,7 +10,7 @@
 
 inline constexpr int kClientWidthTwips = 3075;
 // the rows of the clock and its speech, then the hot key, the quiet hours and quiet while busy
-inline constexpr int kClientHeightTwips = 5505;
+inline constexpr int kClientHeightTwips = 5655;
 // the dropped-down part of a combo box: room for the five entries (100 pixels at 96 DPI)
 inline constexpr int kComboListTwips = 1500;
 
@@ -85,18 +85,19 @@ inline constexpr std::array<ControlPlace, 22> kFrmSettingControls{{
     {ControlId::Check2, ControlKind::CheckBox, u"시작프로그램으로 등록(&R)", 240, 1320, 2535, 255},
     {ControlId::Label3, ControlKind::Label, u"시각 듣기 단축키(&K)", 240, 3135, 1575, 255},
     {ControlId::HotKey1, ControlKind::HotKey, u"", 1845, 3090, 1110, 315},
-    {ControlId::Label4, ControlKind::Label, u"", 240, 3465, 2595, 255},
-    {ControlId::Check3, ControlKind::CheckBox, u"조용한 시간(&Q)", 240, 3780, 2535, 255},
-    {ControlId::Label5, ControlKind::Label, u"부터(&F)", 2010, 4140, 765, 255},
-    {ControlId::Combo3, ControlKind::List, u"", 480, 4095, 1455, 315},
-    {ControlId::Label6, ControlKind::Label, u"까지(&U)", 2010, 4515, 765, 255},
-    {ControlId::Combo4, ControlKind::List, u"", 480, 4470, 1455, 315},
-    {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기(&P)", 240, 4875,
+    {ControlId::Label4, ControlKind::Label, u"", 240, 3435, 2835, 480},
+    {ControlId::Check3, ControlKind::CheckBox, u"조용한 시간(&Q)", 240, 3930, 2535, 255},
+    {ControlId::Label5, ControlKind::Label, u"부터(&F)", 2010, 4290, 765, 255},
+    {ControlId::Combo3, ControlKind::List, u"", 480, 4245, 1455, 315},
+    {ControlId::Label6, ControlKind::Label, u"까지(&U)", 2010, 4665, 765, 255},
+    {ControlId::Combo4, ControlKind::List, u"", 480, 4620, 1455, 315},
+    {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기(&P)", 240, 5025,
      2595, 510},
 }};
 
-// Label4 beside the hot key when the system refuses it: another program holds that key.
-inline constexpr std::u16string_view kSpeakKeyRefused = u"다른 프로그램이 쓰고 있습니다";
+// Label4, in two lines below the hot key when the system refuses one: the refused key
+// (SpeakKeyText), then this: another program holds it.
+inline constexpr std::u16string_view kSpeakKeyRefused = u" 키는 다른 프로그램이 쓰고 있습니다";
 // Label8 while Windows' high-contrast mode is on and the face takes the system's colours.
 inline constexpr std::u16string_view kHighContrastNote = u"고대비 모드에서는 시스템 색을 씁니다";
 

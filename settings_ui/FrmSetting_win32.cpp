@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <utility>
@@ -219,7 +220,7 @@ class FrmSetting : public Window<FrmSetting> {
         ::SendMessageW(Settings.ClockShape ? circle_ : square_, BM_SETCHECK, BST_CHECKED, 0);
         OnOption1Click();
         // ticking the box is a change of it: the registration is rewritten with this location
-        if (IsRunRegistered(*runRegistry)) {
+        if (IsRunRegistered(CurrentRunPath(), *runRegistry)) {
             ::SendMessageW(check2_, BM_SETCHECK, BST_CHECKED, 0);
             OnCheck2Click();
         }
@@ -227,7 +228,7 @@ class FrmSetting : public Window<FrmSetting> {
         ::SendMessageW(hotKey1_, HKM_SETRULES, HKCOMB_NONE, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         ::SendMessageW(hotKey1_, HKM_SETHOTKEY, static_cast<WPARAM>(Settings.SpeakKey), 0);
         // a stored key that the main window could not take at start-up is held by another program
-        ShowSpeakKeyRefused(Settings.SpeakKey != HeldSpeakKey());
+        ShowSpeakKeyRefused(Settings.SpeakKey != HeldSpeakKey() ? Settings.SpeakKey : 0);
         for (ControlId list : {ControlId::Combo3, ControlId::Combo4})
             for (int hour = 0; hour < 24; ++hour)
                 AddEntry(Item(list), HourText(hour));
@@ -442,8 +443,21 @@ class FrmSetting : public Window<FrmSetting> {
         return hooks.heldSpeakKey ? hooks.heldSpeakKey() : Settings.SpeakKey;
     }
 
-    void ShowSpeakKeyRefused(bool refused) {
-        const std::wstring message = refused ? WidenUtf16(kSpeakKeyRefused) : std::wstring();
+    // The refused key is named, so that the message stays true while the box shows the held key
+    // again; no key, no message.
+    void ShowSpeakKeyRefused(std::int32_t refusedKey) {
+        std::wstring message;
+        if (refusedKey != 0) {
+            const UINT virtualKey = static_cast<UINT>(refusedKey & 0xFF);
+            // the scan code with the extended-key bit (HOTKEYF_EXT), as GetKeyNameText reads a key message
+            const LONG scan = static_cast<LONG>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC) << 16) |
+                              ((refusedKey & (HOTKEYF_EXT << 8)) ? 1L << 24 : 0L);
+            wchar_t name[64] = {};
+            if (::GetKeyNameTextW(scan, name, static_cast<int>(std::size(name))) <= 0)
+                std::swprintf(name, std::size(name), L"0x%02X", virtualKey);
+            const std::u16string keyName(name, name + std::wcslen(name));
+            message = WidenUtf16(SpeakKeyText(refusedKey, keyName) + std::u16string(kSpeakKeyRefused));
+        }
         ::SetWindowTextW(Item(ControlId::Label4), message.c_str());
     }
 
@@ -458,7 +472,7 @@ class FrmSetting : public Window<FrmSetting> {
         if (choice.step != SpeakKeyStep::Keep) {
             const bool taken = hooks.applySpeakKey && hooks.applySpeakKey(choice.key);
             if (taken) Settings.SpeakKey = choice.key;
-            ShowSpeakKeyRefused(!taken);
+            ShowSpeakKeyRefused(taken ? 0 : choice.key);
         }
         ::SendMessageW(hotKey1_, HKM_SETHOTKEY, static_cast<WPARAM>(Settings.SpeakKey), 0);
     }

@@ -98,21 +98,42 @@ bool IsInsideFolder(std::wstring_view path, std::wstring_view folder, RunRegistr
     return Folded(registry.LongPath(Unquoted(path))).starts_with(inside);
 }
 
-bool IsRunRegistered(RunRegistry& registry) {
-    return IsStarted(registry, RunPlace::Machine) || IsStarted(registry, RunPlace::User);
+namespace {
+
+// A program inside the profiles folder belongs to one user, whose logon alone may start it.
+bool IsOneUsers(std::wstring_view runPath, RunRegistry& registry) {
+    return IsInsideFolder(runPath, registry.ProfilesFolder(), registry);
+}
+
+// Whether the box of the program at `runPath` answers for the value in `place`: a place it writes
+// to (only the per-user one for a program inside a profile), or a value that starts it.
+bool IsOwnValue(RunPlace place, bool oneUsers, std::wstring_view runPath, RunRegistry& registry) {
+    return !(oneUsers && place == RunPlace::Machine) ||
+           IsSameProgram(registry.ReadRunValue(place), runPath, registry);
+}
+
+} // namespace
+
+bool IsRunRegistered(std::wstring_view runPath, RunRegistry& registry) {
+    const bool oneUsers = IsOneUsers(runPath, registry);
+    for (RunPlace place : {RunPlace::Machine, RunPlace::User})
+        if (IsStarted(registry, place) && IsOwnValue(place, oneUsers, runPath, registry)) return true;
+    return false;
 }
 
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) {
+    const bool oneUsers = IsOneUsers(runPath, registry);
     if (!ticked) {
-        for (RunPlace place : {RunPlace::Machine, RunPlace::User}) {
-            registry.RemoveRunValue(place);
-            registry.RemoveApproval(place);
-        }
-        return IsRunRegistered(registry);
+        // another copy's value in a place this program does not write to stays
+        for (RunPlace place : {RunPlace::Machine, RunPlace::User})
+            if (IsOwnValue(place, oneUsers, runPath, registry)) {
+                registry.RemoveRunValue(place);
+                registry.RemoveApproval(place);
+            }
+        return IsRunRegistered(runPath, registry);
     }
     const bool machineHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::Machine));
     const bool userHeld = IsRegisteredText(registry.ReadRunValue(RunPlace::User));
-    const bool oneUsers = IsInsideFolder(runPath, registry.ProfilesFolder(), registry);
     if (oneUsers) {
         if (IsSameProgram(registry.ReadRunValue(RunPlace::Machine), runPath, registry)) {
             registry.RemoveRunValue(RunPlace::Machine);
@@ -137,5 +158,5 @@ bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry) 
     for (RunPlace place : {RunPlace::Machine, RunPlace::User})
         if (IsRegisteredText(registry.ReadRunValue(place)) && !(oneUsers && place == RunPlace::Machine))
             SwitchOn(registry, place);
-    return IsRunRegistered(registry);
+    return IsRunRegistered(runPath, registry);
 }

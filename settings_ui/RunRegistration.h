@@ -80,9 +80,12 @@ bool IsSameProgram(std::wstring_view a, std::wstring_view b, RunRegistry& regist
 // compares; never inside an empty folder.
 bool IsInsideFolder(std::wstring_view path, std::wstring_view folder, RunRegistry& registry);
 
-// Whether either place holds a registration that Windows will start: what the start-with-Windows
-// box shows.
-bool IsRunRegistered(RunRegistry& registry);
+// What the start-with-Windows box of the program at `runPath` shows: whether a place it writes to
+// holds a registration that Windows will start, or another place a registration that starts it.
+// A program inside the profiles folder writes only the per-user place; any other writes the
+// machine-wide one, or the per-user one where that is refused or already used. A value only in a
+// place this program does not write to starts another copy, and is not this box's.
+bool IsRunRegistered(std::wstring_view runPath, RunRegistry& registry);
 
 // The start-with-Windows box changed to `ticked`: write the program's path or delete the value,
 // then return what the box must show, which is whether the registry now holds a registration
@@ -95,7 +98,7 @@ bool IsRunRegistered(RunRegistry& registry);
 //   ticking writes only the per-user value, elevated or not, and removes a machine-wide value that
 //   starts this program where rights allow (where they do not, that value keeps starting it, and
 //   no second one is added).
-// - Clearing deletes both, and their StartupApproved values, as far as rights allow; a
-//   machine-wide value that cannot be deleted keeps the box ticked instead of claiming a removal
-//   that did not happen.
+// - Clearing deletes the values in this program's places, and their StartupApproved values, as far
+//   as rights allow, and a value elsewhere only when it starts this program; a machine-wide value
+//   that cannot be deleted keeps the box ticked instead of claiming a removal that did not happen.
 bool ApplyRunBox(bool ticked, std::wstring_view runPath, RunRegistry& registry);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 enum class SpeakKeyStep { Keep, Remove, Take };
 
@@ -16,6 +18,12 @@ struct SpeakKeyChoice {
 // the main window holds now (0 for none).
 // - No key in the box (modifiers alone, or the box reset by a keystroke): the held key stays,
 //   unless the user cleared the box on purpose, which removes it.
-// - A key always comes with Ctrl: one typed with Alt or Shift only, or with neither, gets Ctrl+Alt.
+// - A key always comes with Ctrl and Alt, as in Windows' own shortcut-key field, Shift as typed:
+//   no program needs such a key, while Ctrl+C or Alt+F alone would be taken from every program.
+//   A key typed without one or both gets what is missing.
 // - The key that is held already, or a value no hot key can have, changes nothing.
 SpeakKeyChoice ChooseSpeakKey(std::int32_t boxValue, bool cleared, std::int32_t held);
+
+// A hot-key value as a person reads it, "Ctrl+Alt+F1": its modifiers in the order the box shows
+// them, then `keyName`, the system's name of its key.
+std::u16string SpeakKeyText(std::int32_t key, std::u16string_view keyName);

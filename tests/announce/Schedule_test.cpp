@@ -95,12 +95,14 @@ TEST(Schedule, PollAndHourBeepConditions) {
     };
     const Case cases[] = {
         {{13, 10, 0}, 1, true, false, false}, {{13, 10, 1}, 1, true, true, false},
-        {{13, 10, 2}, 1, true, false, false}, {{13, 15, 1}, 1, true, false, false},
+        {{13, 10, 2}, 1, true, true, false},  {{13, 15, 1}, 1, true, false, false},
+        {{13, 10, 29}, 1, true, true, false}, {{13, 10, 30}, 1, true, false, false}, // a late wake
+        {{13, 0, 29}, 0, true, false, true},  {{13, 0, 30}, 0, true, false, false},
         {{13, 10, 1}, 0, true, false, false}, {{13, 10, 1}, -1, true, false, false},
         {{13, 10, 1}, 7, true, true, false},  {{0, 0, 1}, 1, false, true, false},
         {{13, 0, 0}, 0, true, false, true},   {{13, 0, 0}, 0, false, false, false},
         {{13, 0, 0}, -1, true, false, false}, {{13, 0, 0}, 1, true, false, false},
-        {{13, 0, 1}, 0, true, false, false},  {{13, 10, 0}, 0, true, false, false},
+        {{13, 0, 1}, 0, true, false, true},   {{13, 10, 0}, 0, true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.time.hour << ":" << c.time.minute << ":" << c.time.second
@@ -168,6 +170,8 @@ TEST(Schedule, EachTenMinuteMarkIsSpokenOnce) {
     EXPECT_EQ(schedule.Poll({13, 20, 1}, 1, false).clips, (Clips{120, 102, 115}));
     EXPECT_TRUE(schedule.Poll({13, 20, 2}, 1, false).clips.empty());
     EXPECT_TRUE(schedule.Poll({13, 21, 0}, 1, false).clips.empty());
+    EXPECT_EQ(schedule.Poll({13, 30, 7}, 1, false).clips, (Clips{120, 102, 116})) << "a late wake";
+    EXPECT_TRUE(schedule.Poll({13, 30, 1}, 1, false).clips.empty()) << "the clock set back in the minute";
     EXPECT_EQ(schedule.Poll({13, 20, 1}, 1, false).clips, (Clips{120, 102, 115})) << "the next day";
 }
 

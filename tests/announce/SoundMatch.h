@@ -47,10 +47,12 @@ struct ClipsFound {
 
 // Finds `clips` one right after the other in `recording`, the first at the first sound from `from`
 // on. Each clip must appear in order in pieces of 20 ms at most, each at correlation above 0.95, with
-// nothing between them but inserted silence: each gap at most 100 ms, at most 3 in all.
+// nothing between them but inserted silence: each gap at most 100 ms, at most 3 in all. With
+// `quietAfter`, nothing but silence may follow the last clip to the end of the recording: a clip
+// said again or added fails.
 inline ClipsFound FindClipsInOrder(std::span<const std::int16_t> recording,
-                                   const std::vector<std::vector<std::int16_t>>& clips,
-                                   std::size_t from = 0) {
+                                   const std::vector<std::vector<std::int16_t>>& clips, std::size_t from = 0,
+                                   bool quietAfter = true) {
     ClipsFound found{from, {}, 0, {}};
     for (std::size_t c = 0; c < clips.size(); ++c) {
         const std::span<const std::int16_t> clip = clips[c];
@@ -88,6 +90,12 @@ inline ClipsFound FindClipsInOrder(std::span<const std::int16_t> recording,
     if (found.gaps.count > kMaxGaps)
         found.failure = std::to_string(found.gaps.count) + " gaps of inserted silence, more than " +
                         std::to_string(kMaxGaps);
+    const auto loud = std::find_if_not(recording.begin() + long(found.end), recording.end(), Quiet);
+    if (quietAfter && loud != recording.end()) {
+        found.clip = clips.size() - 1;
+        found.failure = "sound " + std::to_string((loud - recording.begin() - long(found.end)) / 16) +
+                        " ms after its end";
+    }
     return found;
 }
 

@@ -44,6 +44,7 @@ TEST(FindClipsInOrder, TellsInsertedSilenceFromMissingOrChangedSound) {
         {"the clips swapped", {{1}, {0}}, -1},
         {"the last 40 ms cut", {{0}, {1, 0, second - 640}}, -1},
         {"a stretch changed", {{0, 0, 3001}, {1, 0, 320}, {0, 3321}, {1}}, -1},
+        {"a clip after the last", {{0}, {1}, {-1, 0, 1600}, {1}}, -1},
         // clang-format on
     };
     for (const auto& c : cases) {

@@ -116,10 +116,11 @@ inline void PrintUnderruns(const Gaps& gaps) {
 }
 
 // Where each clip sounds in `recording`, whole and in order, one right after the other once the
-// silence of underruns is taken out (see FindClipsInOrder). Returns where the last clip ends and
-// the silence found.
+// silence of underruns is taken out, and nothing after them unless `quietAfter` is false (see
+// FindClipsInOrder). Returns where the last clip ends and the silence found.
 inline ClipsFound ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
-                                     const std::vector<int>& clips, std::size_t from = 0) {
+                                     const std::vector<int>& clips, std::size_t from = 0,
+                                     bool quietAfter = true) {
     std::vector<std::vector<std::int16_t>> waves;
     for (int clip : clips) {
         const std::optional<WaveFile> wave = ClipWave(clip);
@@ -129,7 +130,7 @@ inline ClipsFound ExpectClipsInOrder(const std::vector<std::int16_t>& recording,
         }
         waves.push_back(wave->samples);
     }
-    const ClipsFound found = FindClipsInOrder(recording, waves, from);
+    const ClipsFound found = FindClipsInOrder(recording, waves, from, quietAfter);
     PrintUnderruns(found.gaps);
     EXPECT_EQ(found.failure, "") << "clip " << clips[found.clip];
     return found;

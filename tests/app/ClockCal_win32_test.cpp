@@ -104,7 +104,7 @@ class ClockCalTest : public testing::Test {
         for (int s = 0; s < seconds; ++s) {
             const int next = SecondOfDay(now) + 1;
             now = {next / 3600 % 24, next / 60 % 60, next % 60};
-            SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
+            SendMessageW(clock_->window(), WM_TIMER, kWakeId, 0);
         }
     }
 
@@ -129,7 +129,7 @@ class ClockCalTest : public testing::Test {
     // Real time from `from` for `seconds`, recorded from the sound sink, while the tray is looked at
     // every few milliseconds: how long after each second's start its face first showed there. The
     // tests run on at least 400 ms past the end of their sound: room for the silence of underruns
-    // and for the 100 ms tick that notices a new second.
+    // and for the wake just after each second's start.
     struct Run {
         std::vector<std::int16_t> recording;
         std::map<int, double> shownAfter; // second of the day -> seconds after it began
@@ -179,7 +179,7 @@ TEST_F(ClockCalTest, OneModifyPerChangedPicture) {
     EXPECT_EQ(modifies - sent, PictureChanges(from, now, Settings));
     sent = modifies;
     Settings.BGColor ^= 0x00FFFFFF;
-    SendMessageW(clock_->window(), WM_TIMER, kTickerId, 0);
+    SendMessageW(clock_->window(), WM_TIMER, kWakeId, 0);
     EXPECT_EQ(modifies - sent, 1) << "the changed colour goes out at the next tick";
     sent = modifies;
     from = now;
@@ -259,7 +259,9 @@ TEST_F(ClockCalTest, BeepsAfterTheHoursAnnouncementOrAloneWhileTheTrayShowsEachS
         Start(&ShiftedClock, settings);
         const Run run = RunRealTime({14, 59, 59, 0, 0, 0, 600}, alarm ? 6.6 : 4.0);
         ASSERT_GT(run.recording.size(), 16000u) << "the sink's monitor cannot be recorded here";
-        const ClipsFound spoken = alarm ? ExpectClipsInOrder(run.recording, {120, 104, 121}) : ClipsFound{};
+        // the beeps follow: all that sounds after the clips must be their three tones
+        const ClipsFound spoken =
+            alarm ? ExpectClipsInOrder(run.recording, {120, 104, 121}, 0, false) : ClipsFound{};
         const std::vector<std::int16_t> after(run.recording.begin() + static_cast<std::ptrdiff_t>(spoken.end),
                                               run.recording.end());
         Gaps gaps;
@@ -280,16 +282,18 @@ TEST_F(ClockCalTest, BeepsAfterTheHoursAnnouncementOrAloneWhileTheTrayShowsEachS
 }
 
 std::optional<RECT> shownMenu; // found from inside the menu's modal loop, which Escape then ends
+bool chooseFirst = false;      // or the first item (지금 시각 듣기) is chosen with Down and Enter
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
     HWND menu = FindWindowW(L"#32768", nullptr);
     if (shownMenu || !menu || !IsWindowVisible(menu)) return;
     GetWindowRect(menu, &shownMenu.emplace());
-    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    if (chooseFirst) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, chooseFirst ? VK_RETURN : VK_ESCAPE, 0);
 }
 
 // Enter and the menu key on the icon, sent the fourth layout's way: the time is said (a sound that
 // yields is refused while one plays), the menu opens at the anchor, and the focus goes back to the
-// icon when the menu is left empty.
+// icon when the menu is left empty or a command chosen.
 TEST_F(ClockCalTest, EnterOnTheIconSpeaksAndTheMenuKeyOpensTheMenu) {
     if (!HaveSoundDevice()) GTEST_SKIP() << "no sound device (no PulseAudio null sink in this environment)";
     Start(&TestClock, DefaultSettings());
@@ -305,6 +309,10 @@ TEST_F(ClockCalTest, EnterOnTheIconSpeaksAndTheMenuKeyOpensTheMenu) {
     ASSERT_TRUE(shownMenu);
     EXPECT_EQ(std::pair(shownMenu->left, shownMenu->top), std::pair(100L, 120L));
     EXPECT_EQ(focusReturns, 1);
+    shownMenu.reset();
+    chooseFirst = true;
+    shell(WM_CONTEXTMENU);
+    EXPECT_EQ(focusReturns, 2) << "and after a command chosen there";
     KillTimer(nullptr, timer);
 }
 

@@ -1,6 +1,7 @@
 // The clock closed by the message "TockwenQuit", and the installer of this build (Tockwen-setup.exe
 // beside the tests, from the shipped script for this build's architecture) run silently as winget
-// runs it: an install, an upgrade over a running clock, an uninstall with the clock running.
+// runs it: an install, an upgrade over a running clock, an uninstall with the clock running, and
+// one with a clock from another folder running.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 
 #include "app/AppIds.h"
 #include "app/Version.h"
+#include "base/Handles.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "support/Driver_win32.h"
 
@@ -103,11 +105,14 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
         << "closed as Exit does, before its files are replaced";
     EXPECT_EQ(StoredSettings().size(), 13u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
+    // and, silent as package managers upgrade, starts the clock it closed again
+    DWORD clockId = 0;
+    ASSERT_TRUE(
+        WaitFor([&] { return GetWindowThreadProcessId(FindWindowW(kMainWindowClass, nullptr), &clockId); }));
+    const unique_handle clock(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, clockId));
 
     // started with Windows by this installation machine-wide (in another spelling) and by another
     // copy per user, both in Windows' Startup-apps list; the test has the program's bitness
-    TockwenProcess clock;
-    ASSERT_TRUE(clock.Start(exe));
     const wchar_t* startKeys[] = {
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"};
@@ -122,15 +127,26 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     ASSERT_EQ(RunSilently(folder + L"\\Uninstall.exe"), 0u);
     ASSERT_TRUE(WaitFor([&] { return StoredValues(HKEY_CURRENT_USER, entryKey).empty() && !Exists(folder); },
                         30000ms));
-    EXPECT_TRUE(clock.WaitForExit() && clock.ExitCode() == 0) << "closed as Exit does";
-    EXPECT_FALSE(clock.TrayIconPresent());
+    DWORD exitCode = 1;
+    EXPECT_TRUE(WaitForSingleObject(clock.get(), 5000) == WAIT_OBJECT_0 &&
+                GetExitCodeProcess(clock.get(), &exitCode) && exitCode == 0)
+        << "closed as Exit does";
     EXPECT_FALSE(Exists(shortcut));
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
         for (const wchar_t* key : startKeys)
             EXPECT_EQ(RegGetValueW(root, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
                       root == HKEY_CURRENT_USER ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(StoredSettings().size(), 13u) << "the settings of the copy the per-user value starts";
     for (const wchar_t* key : startKeys)
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Tockwen");
+
+    // a clock from another folder (a zip copy) is not this installation's: it runs on
+    ASSERT_EQ(RunSilently(setup), 0u);
+    TockwenProcess zip;
+    ASSERT_TRUE(zip.Start());
+    ASSERT_EQ(RunSilently(folder + L"\\Uninstall.exe"), 0u);
+    ASSERT_TRUE(WaitFor([&] { return !Exists(folder); }, 30000ms));
+    EXPECT_TRUE(zip.Running() && zip.TrayIconPresent());
     HKEY settings = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tockwen", 0, KEY_READ, &settings), ERROR_SUCCESS);
 }

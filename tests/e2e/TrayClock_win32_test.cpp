@@ -73,7 +73,7 @@ TEST_P(TrayClockOnDesktop, IconShowsTheFaceForTheCurrentTime) {
     ASSERT_GE(width, 16);
     ASSERT_GE(height, 16);
 
-    // The icon on screen was drawn by a tick up to 100 ms before the capture (plus the shell's
+    // The icon on screen was drawn by the wake at the start of the second (plus the shell's
     // repaint), so the second before the capture counts as well as those around it.
     std::optional<Found> found;
     ClockTime matched{};

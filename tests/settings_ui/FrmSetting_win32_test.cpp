@@ -145,7 +145,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
     RECT client;
     ::GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 367);
+    EXPECT_EQ(client.bottom, 377);
 
     // centred on the whole screen by its outer size
     RECT outer;
@@ -232,9 +232,9 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
                       (std::array{px(c.left), px(c.top), px(c.width), px(c.height)}))
                 << dpi << " dpi, control " << static_cast<int>(c.id);
             // Label4 and Label8 are empty until a hot key is refused or high contrast is on
-            const std::wstring caption = Wide(c.id == ControlId::Label4   ? kSpeakKeyRefused
-                                              : c.id == ControlId::Label8 ? kHighContrastNote
-                                                                          : c.text);
+            const std::wstring caption = c.id == ControlId::Label4
+                                             ? L"Ctrl+Shift+Alt+Scroll Lock" + Wide(kSpeakKeyRefused)
+                                             : Wide(c.id == ControlId::Label8 ? kHighContrastNote : c.text);
             if (caption.empty()) continue;
             const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
             ::GetObjectW(font, sizeof(used), &used);
@@ -253,8 +253,9 @@ TEST_F(FrmSettingTest, LaidOutAtTheWindowsDpiWithEveryCaptionWhole) {
             ::GetClientRect(control, &box);
             text.right = box.right - before;
             ::DrawTextW(dc.get(), caption.c_str(), -1, &text,
-                        DT_CALCRECT |
-                            (c.kind == ControlKind::WrappedCheckBox ? DT_WORDBREAK : DT_SINGLELINE));
+                        DT_CALCRECT | (c.kind == ControlKind::WrappedCheckBox || c.id == ControlId::Label4
+                                           ? DT_WORDBREAK
+                                           : DT_SINGLELINE));
             EXPECT_LE(before + text.right, std::min(box.right, client.right - r.left))
                 << dpi << " dpi: " << ::testing::PrintToString(caption);
             EXPECT_LE(text.bottom, box.bottom) << dpi << " dpi: " << ::testing::PrintToString(caption);

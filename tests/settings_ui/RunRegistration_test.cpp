@@ -238,6 +238,11 @@ TEST(RunRegistration, AProgramInAProfileStartsPerUserOnly) {
         EXPECT_EQ(std::tie(registry.machine, registry.user), std::tie(c.machineAfter, c.userAfter)) << c.what;
         EXPECT_NE(registry.machineApproval.has_value(), c.machine && !c.machineAfter) << c.what;
     }
+    FakeRunRegistry registry; // another copy's machine-wide value is not this copy's box
+    registry.machine = other;
+    EXPECT_FALSE(IsRunRegistered(here, registry));
+    EXPECT_FALSE(ApplyRunBox(false, here, registry));
+    EXPECT_EQ(registry.machine, other) << "cleared";
 }
 
 // Windows' Startup-apps switch: a value switched off there does not start the clock, so the box
@@ -265,7 +270,7 @@ TEST(RunRegistration, StartupAppsSwitchDecidesTheBox) {
         registry.user = here;
         registry.userApproval = c.approval;
         registry.approvalRefused = c.approvalRefused;
-        EXPECT_EQ(IsRunRegistered(registry), c.shownBefore) << c.what;
+        EXPECT_EQ(IsRunRegistered(here, registry), c.shownBefore) << c.what;
         EXPECT_TRUE(ApplyRunBox(true, here, registry)) << c.what;
         EXPECT_EQ(registry.userApproval, c.approvalAfterTick) << c.what;
         registry.approvalRefused = false;

@@ -13,7 +13,8 @@ TEST(SpeakKeyChoice, KeepRemoveOrTake) {
         {ctrl, false, old, {Keep, 0}},
         {0, false, old, {Keep, 0}},
         {0, true, old, {Remove, 0}},
-        {ctrl | 'T', true, old, {Take, ctrl | 'T'}},
+        {ctrl | 'T', true, old, {Take, ctrl | alt | 'T'}},
+        {ctrl | 'C', false, old, {Take, ctrl | alt | 'C'}}, // Ctrl+C stays every program's copy
         {'T', false, old, {Take, ctrl | alt | 'T'}},
         {alt | 'T', false, 0, {Take, ctrl | alt | 'T'}},
         {shift | 'T', false, 0, {Take, ctrl | alt | shift | 'T'}},
@@ -21,4 +22,5 @@ TEST(SpeakKeyChoice, KeepRemoveOrTake) {
         {old, false, 0, {Take, old}}};
     for (const auto& [box, cleared, held, expected] : rows)
         EXPECT_EQ(ChooseSpeakKey(box, cleared, held), expected) << std::hex << box << " " << held;
+    EXPECT_EQ(SpeakKeyText(ctrl | alt | shift | 'C', u"C"), u"Ctrl+Shift+Alt+C");
 }
