@@ -23,6 +23,8 @@ include(GoogleTest)
 add_executable(core_tests ${TOCKWEN_NATIVE_TESTS})
 target_link_libraries(core_tests PRIVATE tockwen_core GTest::gtest_main)
 target_compile_options(core_tests PRIVATE ${TOCKWEN_WARNINGS})
+# every test file includes GoogleTest, the larger part of each compile
+target_precompile_headers(core_tests PRIVATE <gtest/gtest.h>)
 target_compile_definitions(core_tests PRIVATE TOCKWEN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests")
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 

@@ -45,7 +45,7 @@ minute_log=build/minute-tests.log
 (cd "$wine_build/minute" && ctest --output-on-failure) >$minute_log 2>&1 &
 minute=$!
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $minute ${wine:-} ${side:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build" "$wine_build"/dpi144; do
+trap 'kill $minute ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build" "$wine_build"/dpi144; do
     tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
 cmake --build "$wine_build" -j"$jobs"
 t2=$(date +%s)
@@ -57,11 +57,20 @@ wine_log=build/wine-tests.log
 # -j2: the world at 144 DPI runs beside the main one
 (cd "$wine_build" && ctest --output-on-failure -j2 -E '_minute$') >$wine_log 2>&1 &
 wine=$!
-[ "$wine_build" = build/win ] || nice cmake --build build/win -j"$jobs" "${win_targets[@]}"
+
+# The native tests and the release run beside the Wine tests too, each as soon as its build is
+# made: the native one first, as its tests take longest.
 nice cmake --build build/native -j"$jobs"
+native_log=build/native-tests.log
+(
+    s0=$(date +%s)
+    (cd build/native && ctest --output-on-failure -j"$jobs") || echo "NATIVE TESTS FAILED"
+    echo "native tests took $(($(date +%s) - s0)) s"
+) >$native_log 2>&1 &
+native=$!
+[ "$wine_build" = build/win ] || nice cmake --build build/win -j"$jobs" "${win_targets[@]}"
 t3=$(date +%s)
 
-# The native tests and the release, beside the Wine tests too.
 # The release, twice: a second run, with the exe linked afresh, must give the same bytes in every
 # file (the zip and the installer among them), and the zip must hold exactly the exe, README.txt
 # and LICENSE.txt, in that order. Both pack the 32-bit build's exe, the second one linked again
@@ -72,11 +81,9 @@ relink() {
     (cd build/win && sed -e 's| -o Tockwen\.exe | -o relinked/Tockwen.exe |' \
         -e 's|--out-implib,libTockwen\.dll\.a|--out-implib,relinked/libTockwen.dll.a|' CMakeFiles/Tockwen.dir/link.txt | sh)
 }
-side_log=build/side-tests.log
+package_log=build/package-tests.log
 (
     s0=$(date +%s)
-    (cd build/native && ctest --output-on-failure -j"$jobs") || echo "NATIVE TESTS FAILED"
-    s1=$(date +%s)
     epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 1767225600)}
     first=build/package/first-dist
     if SOURCE_DATE_EPOCH=$epoch TOCKWEN_PACKAGE_EXE=build/win/Tockwen.exe bash scripts/package.sh &&
@@ -91,9 +98,9 @@ side_log=build/side-tests.log
     else
         echo "PACKAGE CHECK FAILED: package.sh did not finish"
     fi
-    echo "side times: native tests $((s1 - s0)) s, package twice $(($(date +%s) - s1)) s"
-) >$side_log 2>&1 &
-side=$!
+    echo "packing twice took $(($(date +%s) - s0)) s"
+) >$package_log 2>&1 &
+package=$!
 
 if [ "$wine_build" != build/win ]; then
     (cd build/win && ctest --output-on-failure -LE wine) || status=1
@@ -104,15 +111,15 @@ t4=$(date +%s)
 wait $minute || true
 cat $minute_log
 grep -q "100% tests passed" $minute_log || status=1
-wait $side || true
-cat $side_log
-grep -q "FAILED" $side_log && status=1
+wait $native $package || true
+cat $native_log $package_log
+grep -q "FAILED" $native_log $package_log && status=1
 trap - EXIT
 t5=$(date +%s)
 
 echo
 echo "install $((t1 - t0)) s, Wine build $((t2 - t1)) s, Wine tests $((t4 - t2)) s (the rest built beside them in" \
-    "$((t3 - t2)) s), then waited $((t5 - t4)) s for the whole-minute check and the side work" \
-    "($(sed -n 's/^side times: //p' $side_log)); total $((t5 - t0)) s"
+    "$((t3 - t2)) s; $(sed -n 's/ took / /p' $native_log $package_log | paste -sd, | sed 's/,/, /')), then waited" \
+    "$((t5 - t4)) s for the whole-minute check and the rest; total $((t5 - t0)) s"
 [ $status -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
 exit $status
