@@ -37,11 +37,11 @@ shot=$(pwd)/build/run/tray-$(date +%Y%m%d-%H%M%S).png
 for _ in $(seq 60); do
     sleep 1
     import -window root "$shot"
-    [ "$(convert "$shot" -crop 120x24+904+744 +repage -format %k info:)" -ge 5 ] && break
+    [ "$(convert "$shot" -gravity SouthEast -crop 120x24+0+0 +repage -format %k info:)" -ge 5 ] && break
 done
 sleep 3
 import -window root "$shot"
 # the tray's corner, enlarged, beside the full desktop
-convert "$shot" -crop 120x24+904+744 +repage -scale 400% "${shot%.png}-tray.png"
+convert "$shot" -gravity SouthEast -crop 120x24+0+0 +repage -scale 400% "${shot%.png}-tray.png"
 echo "screenshot: $shot"
 echo "tray close-up: ${shot%.png}-tray.png"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A private Wine world for the Windows tests: a throwaway prefix inside the build tree, its own
-# virtual X display, one shared 1024x768 Wine desktop whose taskbar shows the tray, and a
+# virtual X display, one shared 1280x1024 Wine desktop whose taskbar shows the tray, and a
 # PulseAudio null sink so that sound really plays (and can be recorded) with no hardware.
 #
 #   wine-env.sh up   WORLD           start everything (idempotent)
@@ -31,6 +31,8 @@ cmd=${1:?up, run, down or env}
 # its own desktop explorer for it before ours can, and ours finds the desktop taken and exits. It
 # would also write menu entries and MIME types into the user's home.
 overrides='mscoree,mshtml=;winemenubuilder.exe=d'
+# the screen and its one desktop: tall enough for the settings dialog at 200 % scaling
+screen=1280x1024
 
 build=$(cd "${2:?world directory}" && pwd)
 shift 2
@@ -106,7 +108,7 @@ make_template() {
             wine wineboot -i </dev/null >"$state/wineboot.log" 2>&1 || true
             # one shared desktop for every process, so the tray icon is in its taskbar
             wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >>"$state/wine.log" 2>&1
-            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f </dev/null >>"$state/wine.log" 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d $screen /f </dev/null >>"$state/wine.log" 2>&1
             # a program that crashes ends at once rather than waiting behind Wine's crash dialog
             wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >>"$state/wine.log" 2>&1
             # Korean text: link the dialog fonts to NanumGothic (fonts-nanum), as Windows links its
@@ -141,7 +143,7 @@ up() {
     for n in $(seq 91 160); do
         [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
     done
-    "${program_sched[@]}" Xvfb :$n -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+    "${program_sched[@]}" Xvfb :$n -screen 0 ${screen}x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     export DISPLAY=:$n
     for _ in $(seq 50); do
@@ -198,7 +200,7 @@ up() {
     # The desktop's explorer, detached, the first program of the new server: it starts the
     # prefix's boot and services, then makes the shared desktop. Nothing else here opens a
     # desktop, so it is the one that makes it (see the overrides above); its errors are kept.
-    setsid "${program_sched[@]}" env WINEDEBUG=err+all wine explorer /desktop=shell,1024x768 \
+    setsid "${program_sched[@]}" env WINEDEBUG=err+all wine explorer /desktop=shell,$screen \
         </dev/null >"$state/explorer.log" 2>&1 &
     echo $! >"$state/explorer.pid"
     # returns once the boot is done, and leaves nothing behind that later tests would wait on
