@@ -16,7 +16,10 @@ inline constexpr int kClipOnTheHour = 121;
 inline constexpr int kFirstUnitsClip = 122; // "one minute"; kFirstUnitsClip + n - 1 says n minutes
 inline constexpr int kFirstTensClip = 131;  // "ten"; kFirstTensClip + n - 1 says n tens
 inline constexpr int kFirstClip = 102;
-inline constexpr int kLastClip = 135;
+// said before the time when the timer ends and when the alarm rings
+inline constexpr int kClipTimerEnded = 136;
+inline constexpr int kClipAlarm = 137;
+inline constexpr int kLastClip = 137;
 
 struct Announcement {
     std::vector<int> clips;   // played one after another in this order; empty: say nothing

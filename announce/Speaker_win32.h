@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-// The "WAVE" resource `id` of the program's own module (a voice clip, 102..135); empty when
+// The "WAVE" resource `id` of the program's own module (a voice clip, 102..137); empty when
 // there is none.
 std::span<const std::byte> ClipResource(int id);
 

@@ -20,6 +20,8 @@ SettingsRecord DefaultSettings() {
     d.QuietFrom = 23;
     d.QuietTo = 7;
     d.QuietBusy = true;
+    d.AlarmClock = -1;
+    d.AlarmClockDays = 0;
     return d;
 }
 
@@ -36,6 +38,13 @@ std::int32_t ReadNumber(SettingStore& store, std::string_view key, std::int32_t 
 std::int32_t ReadHour(SettingStore& store, std::string_view key, std::int32_t defaultValue) {
     const std::int32_t hour = ReadNumber(store, key, defaultValue);
     return hour >= 0 && hour <= 23 ? hour : defaultValue;
+}
+
+// A number from `lowest` to `highest`; anything else reads as the default.
+std::int32_t ReadInRange(SettingStore& store, std::string_view key, std::int32_t defaultValue,
+                         std::int32_t lowest, std::int32_t highest) {
+    const std::int32_t value = ReadNumber(store, key, defaultValue);
+    return value >= lowest && value <= highest ? value : defaultValue;
 }
 
 ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
@@ -78,6 +87,8 @@ void LoadSettings(SettingStore& store, SettingsRecord& record) {
     record.QuietFrom = ReadHour(store, "QuietFrom", d.QuietFrom);
     record.QuietTo = ReadHour(store, "QuietTo", d.QuietTo);
     record.QuietBusy = ReadFlag(store, "QuietBusy", d.QuietBusy);
+    record.AlarmClock = ReadInRange(store, "AlarmClock", d.AlarmClock, -1, 24 * 60 - 1);
+    record.AlarmClockDays = ReadInRange(store, "AlarmClockDays", d.AlarmClockDays, 0, 1);
 }
 
 void SaveSettings(SettingStore& store, const SettingsRecord& record) {
@@ -94,6 +105,8 @@ void SaveSettings(SettingStore& store, const SettingsRecord& record) {
     WriteNumber(store, "QuietFrom", record.QuietFrom);
     WriteNumber(store, "QuietTo", record.QuietTo);
     WriteFlag(store, "QuietBusy", record.QuietBusy);
+    WriteNumber(store, "AlarmClock", record.AlarmClock);
+    WriteNumber(store, "AlarmClockDays", record.AlarmClockDays);
 }
 
 bool IsHotKeyValue(std::int32_t value) {
