@@ -91,6 +91,10 @@ class Schedule {
     // The hour's beep check at each wake, with the wake's time. True when it armed the beeps.
     bool HourBeepCheck(const ClockTime& now, std::int32_t alarm, bool beep);
 
+    // Three beeps like the hour's, the timer's end, whatever the hour and the beep setting. The
+    // caller (re)starts Timer1.
+    void ArmThreeBeeps() { beeps_.ArmBeep(3); }
+
     // One Timer1 tick.
     BeepSequence::Tick OnBeepTick() { return beeps_.OnTick(); }
     // Beeps that were armed but may not sound (quiet hours, a busy user, the program ends).

@@ -42,5 +42,10 @@ std::optional<int> NextWake(const WakeState& state, const SettingsRecord& settin
         const int ms = *due * 1000 + kWakeMarginMs - nowMs;
         wake = std::min(wake.value_or(ms), ms);
     }
+    if (state.chimeInMs) {
+        const auto ms =
+            static_cast<int>(std::min<std::int64_t>(*state.chimeInMs, 24LL * 3600 * 1000) + kWakeMarginMs);
+        wake = std::min(wake.value_or(ms), ms);
+    }
     return wake;
 }

@@ -36,6 +36,8 @@ TEST(NextWake, Table) {
     quiet.QuietHours = true;
     EXPECT_EQ(NextWake({{22, 55, 0}, false, false, {}}, quiet), 485 * kMinute + 1 * kSecond + k)
         << "quiet hours";
+    EXPECT_EQ(NextWake({{10, 9, 59}, false, true, {}, 90 * kSecond}, DefaultSettings()), 90 * kSecond + k)
+        << "the alarm's minute or the timer's end, locked with the busy rule on";
 }
 
 } // namespace

@@ -21,7 +21,7 @@ TEST(QuitMessage, EndsTheClockWithItsSettingsSavedAndNoQuestion) {
     DeleteStoredSettings();
     TockwenProcess app;
     // a changed setting, with the settings dialog left open
-    ASSERT_TRUE(app.Start() && app.ChooseMenuItem(1)); // 환경설정
+    ASSERT_TRUE(app.Start() && app.ChooseMenuItem(3)); // 환경설정
     HWND circle = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         for (HWND dialog : FindWindows(app.Id(), L"TockwenFrmSetting"))

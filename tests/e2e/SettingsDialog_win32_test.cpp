@@ -20,7 +20,7 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 1, kItemExit = 3;
+constexpr int kItemSetting = 3, kItemExit = 5;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 
 std::wstring Wide(std::u16string_view text) {

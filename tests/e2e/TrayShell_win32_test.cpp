@@ -15,7 +15,7 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 1, kItemAbout = 2, kItemExit = 3; // after 지금 시각 듣기 and a separator
+constexpr int kItemSetting = 3, kItemAbout = 4, kItemExit = 5; // after 지금 시각 듣기, 타이머, 알람
 
 const std::map<std::wstring, StoredValue> kDefaultStore = {
     {L"Alarm", {REG_SZ, L"1"}},          {L"Beep", {REG_SZ, L"0"}},          {L"ClockShape", {REG_SZ, L"0"}},
