@@ -32,7 +32,7 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
         waitingHour_ = now.hour;
     }
     if (waiting_ && !speaker_.Busy() && !beeping_) {
-        speaker_.Say(waiting_->clips);
+        speaker_.Say(waiting_->clips, settings.Volume);
         // the beeps come after the announcement has sounded, not over it
         if (waiting_->beeps && schedule_.ArmBeep(waitingHour_)) beepsWaiting_ = true;
         waiting_.reset();
@@ -65,19 +65,23 @@ std::optional<int> Announcer::WaitingForSound() const {
     return speaker_.MillisecondsLeft();
 }
 
-BeepSequence::Tick Announcer::OnBeepTick() {
+BeepSequence::Tick Announcer::OnBeepTick(int volume) {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
     if (tick == BeepSequence::Tick::Beep)
-        speaker_.Beep(); // a tone that cannot sound (no device) is skipped
+        speaker_.Beep(volume); // a tone that cannot sound (no device) is skipped
     else
         beeping_ = false;
     return tick;
 }
 
-bool Announcer::SpeakNow(const ClockTime& now) {
+bool Announcer::SpeakNow(const ClockTime& now, int volume) {
     if (Busy()) return false;
     const std::vector<int> clips = SpokenTime(now.hour, now.minute);
-    return speaker_.Say(clips);
+    return speaker_.Say(clips, volume);
+}
+
+bool Announcer::SampleVolume(int volume) {
+    return !Busy() && speaker_.Beep(volume);
 }
 
 void Announcer::Stop() {

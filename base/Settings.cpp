@@ -20,6 +20,7 @@ SettingsRecord DefaultSettings() {
     d.QuietFrom = 23;
     d.QuietTo = 7;
     d.QuietBusy = true;
+    d.Volume = 100;
     return d;
 }
 
@@ -36,6 +37,16 @@ std::int32_t ReadNumber(SettingStore& store, std::string_view key, std::int32_t 
 std::int32_t ReadHour(SettingStore& store, std::string_view key, std::int32_t defaultValue) {
     const std::int32_t hour = ReadNumber(store, key, defaultValue);
     return hour >= 0 && hour <= 23 ? hour : defaultValue;
+}
+
+// 0..100 by the number rule; anything else reads as the default. Volume 0 silences the clock, so
+// only a text with a 0 in it gives it: an empty or damaged one (which reads as 0) plays.
+std::int32_t ReadVolume(SettingStore& store, std::int32_t defaultValue) {
+    const std::string text =
+        store.ReadSetting(kSettingsApp, kSettingsSection, "Volume", FormatSettingNumber(defaultValue));
+    const std::optional<std::int32_t> volume = ParseSettingNumber(text);
+    if (!volume || *volume < 0 || *volume > 100) return defaultValue;
+    return *volume != 0 || text.find('0') != std::string::npos ? *volume : defaultValue;
 }
 
 ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
@@ -78,6 +89,7 @@ void LoadSettings(SettingStore& store, SettingsRecord& record) {
     record.QuietFrom = ReadHour(store, "QuietFrom", d.QuietFrom);
     record.QuietTo = ReadHour(store, "QuietTo", d.QuietTo);
     record.QuietBusy = ReadFlag(store, "QuietBusy", d.QuietBusy);
+    record.Volume = ReadVolume(store, d.Volume);
 }
 
 void SaveSettings(SettingStore& store, const SettingsRecord& record) {
@@ -94,6 +106,7 @@ void SaveSettings(SettingStore& store, const SettingsRecord& record) {
     WriteNumber(store, "QuietFrom", record.QuietFrom);
     WriteNumber(store, "QuietTo", record.QuietTo);
     WriteFlag(store, "QuietBusy", record.QuietBusy);
+    WriteNumber(store, "Volume", record.Volume);
 }
 
 bool IsHotKeyValue(std::int32_t value) {
