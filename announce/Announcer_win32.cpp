@@ -31,7 +31,7 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
             chimes_.Poll(::GetTickCount64(), now, settings.AlarmClock, settings.AlarmClockDays);
         chime != Chime::None)
         chimeWaiting_ = chime;
-    if (chimeWaiting_ && !speaker_.Busy() && !beeping_) SayChime(now);
+    if (chimeWaiting_ && !speaker_.Busy() && !beeping_) SayChime(now, ChimeVolume(settings.Volume));
     const Announcement said = schedule_.Poll(now, settings.Alarm, settings.Beep);
     if (!said.clips.empty() && MaySound(now, settings)) {
         waiting_ = said;
@@ -40,7 +40,7 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
     }
     if (waiting_ && !chimeWaiting_ && !speaker_.Busy() && !beeping_) {
         if (chimeMinute_ != waitingMinute_) {
-            speaker_.Say(waiting_->clips);
+            speaker_.Say(waiting_->clips, settings.Volume);
             alarmSounding_ = false;
         }
         // the beeps come after the announcement has sounded, not over it
@@ -78,21 +78,26 @@ std::optional<int> Announcer::WaitingForSound() const {
     return speaker_.MillisecondsLeft();
 }
 
-BeepSequence::Tick Announcer::OnBeepTick() {
+BeepSequence::Tick Announcer::OnBeepTick(int volume) {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
     alarmSounding_ = false;
     if (tick == BeepSequence::Tick::Beep)
-        speaker_.Beep(); // a tone that cannot sound (no device) is skipped
+        // a tone that cannot sound (no device) is skipped
+        speaker_.Beep(chimeBeeps_ ? ChimeVolume(volume) : volume);
     else
         beeping_ = chimeBeeps_ = false;
     return tick;
 }
 
-bool Announcer::SpeakNow(const ClockTime& now) {
+bool Announcer::SpeakNow(const ClockTime& now, int volume) {
     if (Busy()) return false;
     const std::vector<int> clips = SpokenTime(now.hour, now.minute);
     alarmSounding_ = false;
-    return speaker_.Say(clips);
+    return speaker_.Say(clips, volume);
+}
+
+bool Announcer::SampleVolume(int volume) {
+    return !Busy() && speaker_.Beep(volume);
 }
 
 void Announcer::Stop() {
@@ -103,12 +108,12 @@ void Announcer::Stop() {
     beepsWaiting_ = beeping_ = alarmSounding_ = false;
 }
 
-void Announcer::SayChime(const ClockTime& now) {
+void Announcer::SayChime(const ClockTime& now, int volume) {
     const bool alarm = chimeWaiting_ == Chime::Alarm;
     std::vector<int> clips{alarm ? kClipAlarm : kClipTimerEnded};
     const std::vector<int> time = SpokenTime(now.hour, now.minute);
     clips.insert(clips.end(), time.begin(), time.end());
-    speaker_.Say(clips);
+    speaker_.Say(clips, volume);
     chimeWaiting_.reset();
     chimeMinute_ = LocalMs(now) / 60000;
     alarmSounding_ = alarm;

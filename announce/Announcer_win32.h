@@ -38,11 +38,16 @@ class Announcer {
     // until it ends (0 once it has), when the main window must wake to poll. None when nothing
     // waits, or while the beeps run: the poll after Timer1 stops lets what waits go.
     std::optional<int> WaitingForSound() const;
-    // One Timer1 tick (every 750 ms while beeps run): beeps once, or asks for the timer to stop.
-    BeepSequence::Tick OnBeepTick();
-    // "지금 시각 듣기": says the time to the minute, whatever the schedule and the quiet hours say,
-    // unless something is being said or beeped; then nothing happens. True when it speaks.
-    bool SpeakNow(const ClockTime& now);
+    // One Timer1 tick (every 750 ms while beeps run): beeps once at `volume` percent, or asks for
+    // the timer to stop.
+    BeepSequence::Tick OnBeepTick(int volume = kFullVolume);
+    // "지금 시각 듣기": says the time to the minute at `volume` percent, whatever the schedule and
+    // the quiet hours say, unless something is being said or beeped; then nothing happens. True
+    // when it speaks.
+    bool SpeakNow(const ClockTime& now, int volume = kFullVolume);
+    // A short beep at a volume just chosen, so that the user hears the new level; only while
+    // nothing else sounds or waits to, so that it never cuts an announcement short.
+    bool SampleVolume(int volume);
     // Stops what sounds and forgets what waits (the program ends).
     void Stop();
 
@@ -65,7 +70,7 @@ class Announcer {
     bool MaySound(const ClockTime& now, const SettingsRecord& settings) const;
     bool Busy() const;
     // Says the timer's or the alarm's clip and the time, joined; the timer's three beeps follow.
-    void SayChime(const ClockTime& now);
+    void SayChime(const ClockTime& now, int volume);
 
     NotificationStateFunction notificationState_;
     Schedule schedule_;

@@ -30,12 +30,15 @@ struct Announcement {
 // The clip that says `hour` o'clock (hour of the day, 0..23).
 int HourClip(int hour);
 
-// checktime's skip tests: the minute marks that the interval setting leaves out.
-bool IsSkipped(int minute, std::int32_t alarm);
+// Whether the interval setting speaks at `minute` (0..59): 0 or below never; 1 every 10 minutes;
+// 2 every 20 and the half hour; 3 every 30; 4, and anything above 6, every hour; 5 every 5
+// minutes; 6 every 15. The first five are the settings' old values, kept as they were stored.
+bool IsAnnouncedMinute(int minute, std::int32_t alarm);
 
-// What to say at `minute` of `hour` (0..23) with the given interval and beep settings: half of
-// day, hour, then the minutes or the on-the-hour clip, and on the hour the beeps if they are on.
-// Nothing outside the 10-minute marks or a valid time, nor when announcements are off (alarm <= 0).
+// What to say at `minute` of `hour` (0..23) with the given interval and beep settings: the time as
+// SpokenTime says it (half of day, hour, then the minutes or the on-the-hour clip), and on the
+// hour the beeps if they are on. Nothing at a minute the interval leaves out or at a time that is
+// not one, nor when announcements are off (alarm <= 0).
 Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool beep);
 
 // The time to the minute, as "지금 시각 듣기" says it: half of day, hour, then the on-the-hour clip,
@@ -46,7 +49,7 @@ std::vector<int> SpokenTime(int hour, int minute);
 // quiet from 23:00:00 to 06:59:59). Equal hours are never quiet.
 bool IsQuietHour(int hour, int from, int to);
 
-// The announcement poll speaks at second 1 of every 10-minute mark, never at second 0.
+// The announcement poll speaks at second 1 of each mark the interval announces, never at second 0.
 bool IsPollDue(const ClockTime& now, std::int32_t alarm);
 
 // The beeps come from the redraws only when announcements are off (exactly 0: a negative value
@@ -73,7 +76,7 @@ class BeepSequence {
 };
 
 // Everything the announcer keeps between ticks. Besides the beep sequence it remembers the last
-// 10-minute mark it handled and the last hour mark it armed, so that neither acts twice for one
+// mark it handled and the last hour mark it armed, so that neither acts twice for one
 // mark: a poll could otherwise speak twice in second 1 if an announcement took under a second,
 // and with a tone that does not block the thread the redraws later in second 0 would re-arm
 // after the first beep and add beeps. A remembered mark is forgotten once the clock shows another
@@ -106,6 +109,6 @@ class Schedule {
     void ForgetPassedMarks(const ClockTime& now);
 
     BeepSequence beeps_;
-    std::optional<int> spokenMark_; // minute of the day of the last 10-minute mark handled
+    std::optional<int> spokenMark_; // minute of the day of the last mark handled
     std::optional<int> armedHour_;  // hour of the day whose beeps were last armed
 };

@@ -21,6 +21,13 @@ inline constexpr std::int32_t kAlarmWeekdays = 1;
 
 enum class Chime { None, TimerEnded, Alarm };
 
+// The timer and the alarm play at the clock's volume, but never below 30 percent, so that they
+// cannot pass unheard: the user asked for them.
+inline constexpr int kLeastChimeVolume = 30;
+inline int ChimeVolume(int volume) {
+    return volume < kLeastChimeVolume ? kLeastChimeVolume : volume;
+}
+
 // The minutes typed into the timer's box: a whole number from 1 to 999, digits only (blanks
 // around them allowed); none for anything else.
 std::optional<int> ParseTimerMinutes(std::u16string_view text);

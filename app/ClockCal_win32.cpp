@@ -184,7 +184,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
         OnWake();
         break;
     case kTimer1Id:
-        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) {
+        if (announcer_.OnBeepTick(Settings.Volume) == BeepSequence::Tick::StopTimer) {
             KillTimer(window_, kTimer1Id);
             ScheduleWake(); // what waited for the beeps goes ahead
         }
@@ -339,7 +339,7 @@ void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
 // "지금 시각 듣기": the time to the minute, unless something is being said or beeped already.
 // While the alarm rings, the same keys and clicks, and "알람 끄기", stop it without a word.
 void ClockCal::SpeakNow() {
-    if (!unloaded_ && !announcer_.StopAlarm()) announcer_.SpeakNow(readClock_());
+    if (!unloaded_ && !announcer_.StopAlarm()) announcer_.SpeakNow(readClock_(), Settings.Volume);
 }
 
 // The hot key for "지금 시각 듣기" (a hot-key control value; 0 for none) in place of the one held:

@@ -22,6 +22,7 @@ SettingsRecord DefaultSettings() {
     d.QuietBusy = true;
     d.AlarmClock = -1;
     d.AlarmClockDays = 0;
+    d.Volume = 100;
     return d;
 }
 
@@ -45,6 +46,16 @@ std::int32_t ReadInRange(SettingStore& store, std::string_view key, std::int32_t
                          std::int32_t lowest, std::int32_t highest) {
     const std::int32_t value = ReadNumber(store, key, defaultValue);
     return value >= lowest && value <= highest ? value : defaultValue;
+}
+
+// 0..100 by the number rule; anything else reads as the default. Volume 0 silences the clock, so
+// only a text with a 0 in it gives it: an empty or damaged one (which reads as 0) plays.
+std::int32_t ReadVolume(SettingStore& store, std::int32_t defaultValue) {
+    const std::string text =
+        store.ReadSetting(kSettingsApp, kSettingsSection, "Volume", FormatSettingNumber(defaultValue));
+    const std::optional<std::int32_t> volume = ParseSettingNumber(text);
+    if (!volume || *volume < 0 || *volume > 100) return defaultValue;
+    return *volume != 0 || text.find('0') != std::string::npos ? *volume : defaultValue;
 }
 
 ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
@@ -89,6 +100,7 @@ void LoadSettings(SettingStore& store, SettingsRecord& record) {
     record.QuietBusy = ReadFlag(store, "QuietBusy", d.QuietBusy);
     record.AlarmClock = ReadInRange(store, "AlarmClock", d.AlarmClock, -1, 24 * 60 - 1);
     record.AlarmClockDays = ReadInRange(store, "AlarmClockDays", d.AlarmClockDays, 0, 1);
+    record.Volume = ReadVolume(store, d.Volume);
 }
 
 void SaveSettings(SettingStore& store, const SettingsRecord& record) {
@@ -107,6 +119,7 @@ void SaveSettings(SettingStore& store, const SettingsRecord& record) {
     WriteFlag(store, "QuietBusy", record.QuietBusy);
     WriteNumber(store, "AlarmClock", record.AlarmClock);
     WriteNumber(store, "AlarmClockDays", record.AlarmClockDays);
+    WriteNumber(store, "Volume", record.Volume);
 }
 
 bool IsHotKeyValue(std::int32_t value) {

@@ -75,6 +75,7 @@ TEST(TimerAlarm, WhatIsDueNextAndTypedMinutes) {
     EXPECT_EQ(chimes.NextDueInMs(1000 + 60500, At(7, 6, 59, 30), 7 * 60, 0), 30 * 1000LL);
     EXPECT_EQ(chimes.MinutesLeft(1000 + 60500), 4) << "3 min 59.5 s rounds up";
     EXPECT_EQ(chimes.MinutesLeft(1000), 5);
+    EXPECT_EQ(std::pair(ChimeVolume(0), ChimeVolume(50)), std::pair(30, 50)) << "never below 30";
     for (const auto& [text, minutes] : {std::pair<std::u16string_view, std::optional<int>>{u"1", 1},
                                         {u" 999 ", 999},
                                         {u"0", {}},

@@ -23,6 +23,7 @@ TEST(NextWake, Table) {
              Row{"set forward over a mark", {10, 10, 30}, false, true, false, 1, {}, 571 * kSecond + k},
              Row{"locked before a mark", {10, 9, 59, 0, 0, 0, 990}, false, true, false, 1, {}, 1010 + k},
              Row{"locked, busy rule on", {10, 9, 59}, false, true, true, 1, {}, {}},
+             Row{"every 15 minutes, locked", {10, 0, 30}, false, true, false, 6, {}, 871 * kSecond + k},
              Row{"hour's beeps while locked", {10, 59, 0}, false, true, false, 0, {}, kMinute + k},
              Row{"speech ends mid-second", {15, 0, 3, 0, 0, 0, 200}, true, false, true, 1, 300, 300},
          }) {
@@ -30,11 +31,11 @@ TEST(NextWake, Table) {
         settings.Alarm = r.alarm;
         settings.Beep = true;
         settings.QuietBusy = r.busyRule;
-        EXPECT_EQ(NextWake({r.now, r.seen, r.locked, r.soundEnds}, settings), r.wake) << r.what;
+        EXPECT_EQ(NextWake({r.now, r.seen, r.locked, r.soundEnds, {}}, settings), r.wake) << r.what;
     }
     SettingsRecord quiet = DefaultSettings(); // quiet hours from 23 to 7, silent while away
     quiet.QuietHours = true;
-    EXPECT_EQ(NextWake({{22, 55, 0}, false, false, {}}, quiet), 485 * kMinute + 1 * kSecond + k)
+    EXPECT_EQ(NextWake({{22, 55, 0}, false, false, {}, {}}, quiet), 485 * kMinute + 1 * kSecond + k)
         << "quiet hours";
     EXPECT_EQ(NextWake({{10, 9, 59}, false, true, {}, 90 * kSecond}, DefaultSettings()), 90 * kSecond + k)
         << "the alarm's minute or the timer's end, locked with the busy rule on";
