@@ -193,13 +193,14 @@ TEST_F(SettingsDialog, ChangesReachTheStoreWhenTheDialogCloses) {
     EXPECT_TRUE(StoredSettings().empty());
     Close();
     const std::map<std::wstring, StoredValue> expected = {
-        {L"Alarm", {REG_SZ, L"2"}},      {L"Beep", {REG_SZ, L"1"}},
-        {L"ClockShape", {REG_SZ, L"1"}}, {L"BGColor", {REG_SZ, L"16777215"}},
-        {L"TColor", {REG_SZ, L"0"}},     {L"HColor", {REG_SZ, L"255"}},
-        {L"MColor", {REG_SZ, L"38400"}}, {L"SColor", {REG_SZ, L"1971210"}},
-        {L"SpeakKey", {REG_SZ, L"0"}},   {L"QuietHours", {REG_SZ, L"0"}},
-        {L"QuietFrom", {REG_SZ, L"23"}}, {L"QuietTo", {REG_SZ, L"7"}},
-        {L"QuietBusy", {REG_SZ, L"1"}}};
+        {L"Alarm", {REG_SZ, L"2"}},          {L"Beep", {REG_SZ, L"1"}},
+        {L"ClockShape", {REG_SZ, L"1"}},     {L"BGColor", {REG_SZ, L"16777215"}},
+        {L"TColor", {REG_SZ, L"0"}},         {L"HColor", {REG_SZ, L"255"}},
+        {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"1971210"}},
+        {L"SpeakKey", {REG_SZ, L"0"}},       {L"QuietHours", {REG_SZ, L"0"}},
+        {L"QuietFrom", {REG_SZ, L"23"}},     {L"QuietTo", {REG_SZ, L"7"}},
+        {L"QuietBusy", {REG_SZ, L"1"}},      {L"AlarmClock", {REG_SZ, L"-1"}},
+        {L"AlarmClockDays", {REG_SZ, L"0"}}, {L"Volume", {REG_SZ, L"100"}}};
     EXPECT_EQ(StoredSettings(), expected);
     app.Kill(); // ended from outside, with no exit of its own: nothing is lost
     EXPECT_EQ(StoredSettings(), expected);
