@@ -20,22 +20,19 @@ TEST(TimerAlarm, AWeekOfPolls) {
         std::uint64_t tickS; // GetTickCount64, in seconds
         std::int32_t days;   // AlarmClockDays
         Chime said;
-        bool ringing;
+        bool ringing; // after the step
     };
     TimerAlarm chimes;
     for (const Step& s : {
              Step{"before the minute", Do::Poll, At(7, 6, 59, 59, 500), 0, 1, Chime::None, false},
              Step{"second 0 of a Monday", Do::Poll, At(7, 7, 0, 0, 15), 0, 1, Chime::Alarm, true},
-             Step{"between repeats", Do::Poll, At(7, 7, 0, 30), 0, 1, Chime::None, true},
              Step{"first repeat", Do::Poll, At(7, 7, 1, 0, 15), 0, 1, Chime::Alarm, true},
              Step{"second repeat", Do::Poll, At(7, 7, 2, 0, 15), 0, 1, Chime::Alarm, true},
              Step{"a stop", Do::Stop, At(7, 7, 2, 1), 0, 1, Chime::None, false},
              Step{"no third repeat", Do::Poll, At(7, 7, 3, 0, 15), 0, 1, Chime::None, false},
              Step{"clock set back", Do::Poll, At(7, 6, 59, 0), 0, 1, Chime::None, false},
              Step{"rung today already", Do::Poll, At(7, 7, 0, 0, 15), 0, 1, Chime::None, false},
-             Step{"Saturday, weekdays", Do::Poll, At(12, 6, 59, 59), 0, 1, Chime::None, false},
              Step{"Saturday, weekdays", Do::Poll, At(12, 7, 0, 0, 15), 0, 1, Chime::None, false},
-             Step{"Sunday, every day", Do::Poll, At(13, 6, 59, 59), 0, 0, Chime::None, false},
              Step{"Sunday, every day", Do::Poll, At(13, 7, 0, 0, 15), 0, 0, Chime::Alarm, true},
              Step{"all four repeats", Do::Poll, At(13, 7, 1, 0), 0, 0, Chime::Alarm, true},
              Step{"all four repeats", Do::Poll, At(13, 7, 2, 0), 0, 0, Chime::Alarm, true},
@@ -51,7 +48,6 @@ TEST(TimerAlarm, AWeekOfPolls) {
              Step{"1-minute timer", Do::StartTimer, At(16, 12, 0, 0), 1000, 1, Chime::None, false},
              Step{"not yet", Do::Poll, At(16, 12, 0, 59), 1059, 1, Chime::None, false},
              Step{"its end", Do::Poll, At(16, 12, 1, 0), 1060, 1, Chime::TimerEnded, false},
-             Step{"once", Do::Poll, At(16, 12, 1, 1), 1061, 1, Chime::None, false},
              Step{"1-minute timer", Do::StartTimer, At(16, 12, 2, 0), 2000, 1, Chime::None, false},
              Step{"ended 5 min asleep", Do::Poll, At(16, 12, 8, 0), 2360, 1, Chime::TimerEnded, false},
              Step{"1-minute timer", Do::StartTimer, At(16, 12, 9, 0), 3000, 1, Chime::None, false},

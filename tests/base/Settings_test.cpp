@@ -79,8 +79,7 @@ TEST(Settings, HotKeyAndQuietHoursOutsideTheirRangeReadAsDefaults) {
     }
 }
 
-// The alarm's minute of the day and its days: anything out of range is off, every day.
-TEST(Settings, AlarmClockOutsideItsRangeReadsAsOff) {
+TEST(Settings, AlarmClockOutsideItsRangeReadsAsOffEveryDay) {
     for (const auto& [clock, days, expectedClock, expectedDays] :
          {std::tuple{"1439", "1", 1439, 1}, {"1440", "2", -1, 0}, {"-2", "-1", -1, 0}, {"0", "0", 0, 0}}) {
         FakeStore store;
