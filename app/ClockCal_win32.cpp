@@ -335,7 +335,7 @@ void ClockCal::OnCommand(UINT id) {
                                        // killed or ended from outside loses nothing the user chose
                                        if (!unloaded_) SaveToStore();
                                    },
-                                   highContrast_});
+                                   highContrast_, [this](int volume) { announcer_.SampleVolume(volume); }});
         break;
     case kCmdAbout:
         ShowAbout();

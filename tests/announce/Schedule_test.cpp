@@ -42,7 +42,6 @@ TEST(DecideAnnouncement, Examples) {
         {0, 30, 1, false, {119, 114, 116}, {}},
         {14, 5, 5, false, {120, 103, 126}, {}},
         {14, 15, 6, false, {120, 103, 131, 126}, {}},
-        {14, 45, 6, true, {120, 103, 134, 126}, {}},
         {15, 0, 7, true, {120, 104, 121}, 3}, // above 6 behaves as "every hour"
         {15, 10, 7, true, {}, {}},
         {15, 0, 0, true, {}, {}}, // announcements off: the redraws beep instead, not checktime

@@ -77,8 +77,7 @@ TEST(MakeTone, AQuarterSecondAt500HzStartingAndEndingWithoutAClick) {
 TEST(ScaleSample, ItsShareOfTheAmplitudeHalvesAwayFromZero) {
     const int rows[][3] = {{32767, 50, 16384}, {-32768, 50, -16384}, {-3, 50, -2}, {-9, 0, 0}, {9, 130, 9}};
     for (const auto& [sample, percent, scaled] : rows)
-        EXPECT_EQ(ScaleSample(static_cast<std::int16_t>(sample), percent), scaled)
-            << sample << " " << percent;
+        EXPECT_EQ(ScaleSample(sample, percent), scaled) << sample << " at " << percent;
 }
 
 } // namespace

@@ -133,7 +133,7 @@ TEST_F(SettingsDialog, ShowsTheStoredSettings) {
     EXPECT_EQ(outer.left, CentredStart(GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left));
     EXPECT_EQ(outer.top, CentredStart(GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top));
 
-    EXPECT_EQ(Selection(ControlId::Combo1), 4);
+    EXPECT_EQ(Selection(ControlId::Combo1), 6);
     EXPECT_EQ(ControlText(Item(ControlId::Combo1)), L"1시간마다");
     EXPECT_TRUE(Checked(ControlId::Check1));
     EXPECT_TRUE(Checked(ControlId::Option1Circle));
