@@ -115,12 +115,11 @@ TEST(Settings, AlarmHalvesAndDamage) {
 
 TEST(Settings, ColourTooWideFallsBackToItsDefault) {
     FakeStore store;
-    store.values = {{"BGColor", "4294967295"}, {"HColor", "&H1FFFFFFFF"}, {"Volume", "101"}};
+    store.values = {{"BGColor", "4294967295"}, {"HColor", "&H1FFFFFFFF"}};
     SettingsRecord record;
     LoadSettings(store, record);
     EXPECT_EQ(record.BGColor, DefaultSettings().BGColor);
     EXPECT_EQ(record.HColor, DefaultSettings().HColor);
-    EXPECT_EQ(record.Volume, 100) << "and a volume above 100 plays at the sounds' own level";
 }
 
 TEST(Settings, SaveWritesCurrentValuesWhateverTheirOrigin) {
