@@ -126,7 +126,7 @@ std::vector<std::byte> MakeTone(const WaveFormat& format, double hz, int toneMs,
     return out;
 }
 
-std::int16_t ScaleSample(std::int16_t sample, int percent) {
+std::int16_t ScaleSample(int sample, int percent) {
     const int share = percent < 0 ? 0 : percent > kFullVolume ? kFullVolume : percent;
     const int twice = sample * share * 2; // 200 times the scaled sample: whole numbers throughout
     return static_cast<std::int16_t>((twice + (sample < 0 ? -kFullVolume : kFullVolume)) / (2 * kFullVolume));

@@ -41,9 +41,9 @@ std::vector<std::byte> MakeTone(const WaveFormat& format, double hz, int toneMs,
 // The level of a sound as it was made: every sound is played at a percentage of it.
 inline constexpr int kFullVolume = 100;
 
-// A 16-bit sample at `percent` of its amplitude (held to 0..100), rounded to the nearest step,
-// halves away from zero: at 50 the sound is 6.0 dB quieter, at 0 silent.
-std::int16_t ScaleSample(std::int16_t sample, int percent);
+// A 16-bit sample (-32768..32767) at `percent` of its amplitude (held to 0..100), rounded to the nearest
+// step, halves away from zero: at 50 the sound is 6.0 dB quieter, at 0 silent.
+std::int16_t ScaleSample(int sample, int percent);
 // Every sample of a 16-bit PCM WAVE image, in place, by ScaleSample; anything else is left alone.
 void ScaleWaveVolume(std::span<std::byte> image, int percent);
 

@@ -321,7 +321,7 @@ void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
                                        // killed or ended from outside loses nothing the user chose
                                        if (!unloaded_) SaveToStore();
                                    },
-                                   highContrast_});
+                                   highContrast_, [this](int volume) { announcer_.SampleVolume(volume); }});
         break;
     case kCmdAbout:
         ShowAbout(window_);

@@ -41,8 +41,6 @@ TEST(DecideAnnouncement, Examples) {
         {12, 0, 1, true, {120, 114, 121}, 12},
         {0, 30, 1, false, {119, 114, 116}, {}},
         {14, 5, 5, false, {120, 103, 126}, {}},
-        {14, 15, 6, false, {120, 103, 131, 126}, {}},
-        {14, 45, 6, true, {120, 103, 134, 126}, {}},
         {15, 0, 7, true, {120, 104, 121}, 3}, // above 6 behaves as "every hour"
         {15, 10, 7, true, {}, {}},
         {15, 0, 0, true, {}, {}}, // announcements off: the redraws beep instead, not checktime
@@ -79,7 +77,7 @@ TEST(DecideAnnouncement, EveryHourOnTheHour) {
 TEST(DecideAnnouncement, MinutesSpokenPerInterval) {
     const std::pair<int, std::set<int>> cases[] = {
         {-1, {}}, {0, {}},  {1, {0, 10, 20, 30, 40, 50}}, {2, {0, 20, 30, 40}}, {3, {0, 30}},
-        {4, {0}}, {7, {0}}, {6, {0, 15, 30, 45}},
+        {4, {0}}, {7, {0}},
     };
     for (const auto& [alarm, expected] : cases) {
         std::set<int> spoken;

