@@ -299,9 +299,11 @@ void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
         if (fromKeyboard && !unloaded_) notifyIcon_(NIM_SETFOCUS, &tray_);
     };
     switch (id) {
-    case kCmdSpeakNow:
+    case kCmdSpeakNow: // the item says the time, also while the alarm rings
+        if (!unloaded_) announcer_.SpeakNow(readClock_(), Settings.Volume);
+        break;
     case kCmdStopAlarm:
-        SpeakNow();
+        announcer_.StopAlarm();
         break;
     case kCmdTimer:
         if (announcer_.TimerRunning())
@@ -336,8 +338,8 @@ void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
     }
 }
 
-// "지금 시각 듣기": the time to the minute, unless something is being said or beeped already.
-// While the alarm rings, the same keys and clicks, and "알람 끄기", stop it without a word.
+// "지금 시각 듣기" by the hot key, a double-click or Enter on the icon: the time to the minute,
+// unless something is being said or beeped already. While the alarm rings they stop it, silently.
 void ClockCal::SpeakNow() {
     if (!unloaded_ && !announcer_.StopAlarm()) announcer_.SpeakNow(readClock_(), Settings.Volume);
 }
