@@ -26,11 +26,13 @@ bool Announcer::Busy() const {
 }
 
 bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
-    // the timer and the alarm sound whatever the quiet hours and the busy rule say: they were asked for
-    if (const Chime chime =
-            chimes_.Poll(::GetTickCount64(), now, settings.AlarmClock, settings.AlarmClockDays);
-        chime != Chime::None)
-        chimeWaiting_ = chime;
+    // the timer and the alarm sound whatever the quiet hours and the busy rule say: they were asked
+    // for. While one waits, the next is looked for only once it has been said.
+    if (!chimeWaiting_)
+        if (const Chime chime =
+                chimes_.Poll(::GetTickCount64(), now, settings.AlarmClock, settings.AlarmClockDays);
+            chime != Chime::None)
+            chimeWaiting_ = chime;
     if (chimeWaiting_ && !speaker_.Busy() && !beeping_) SayChime(now, ChimeVolume(settings.Volume));
     const Announcement said = schedule_.Poll(now, settings.Alarm, settings.Beep);
     if (!said.clips.empty() && MaySound(now, settings)) {
@@ -146,5 +148,7 @@ bool Announcer::StopAlarm() {
 
 std::optional<std::int64_t> Announcer::ChimeDueInMs(const ClockTime& now,
                                                     const SettingsRecord& settings) const {
+    // one that waits is said when what sounds has ended (WaitingForSound), and the next after it
+    if (chimeWaiting_) return std::nullopt;
     return chimes_.NextDueInMs(::GetTickCount64(), now, settings.AlarmClock, settings.AlarmClockDays);
 }
