@@ -33,6 +33,7 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
     }
     if (waiting_ && !speaker_.Busy() && !beeping_) {
         speaker_.Say(waiting_->clips, settings.Volume);
+        samplePlays_ = false;
         // the beeps come after the announcement has sounded, not over it
         if (waiting_->beeps && schedule_.ArmBeep(waitingHour_)) beepsWaiting_ = true;
         waiting_.reset();
@@ -67,21 +68,27 @@ std::optional<int> Announcer::WaitingForSound() const {
 
 BeepSequence::Tick Announcer::OnBeepTick(int volume) {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
-    if (tick == BeepSequence::Tick::Beep)
+    if (tick == BeepSequence::Tick::Beep) {
         speaker_.Beep(volume); // a tone that cannot sound (no device) is skipped
-    else
+        samplePlays_ = false;
+    } else {
         beeping_ = false;
+    }
     return tick;
 }
 
 bool Announcer::SpeakNow(const ClockTime& now, int volume) {
     if (Busy()) return false;
     const std::vector<int> clips = SpokenTime(now.hour, now.minute);
+    samplePlays_ = false;
     return speaker_.Say(clips, volume);
 }
 
 bool Announcer::SampleVolume(int volume) {
-    return !Busy() && speaker_.Beep(volume);
+    // a sample still sounding gives way to the next level's, as the user moves on
+    if ((speaker_.Busy() && !samplePlays_) || beeping_ || beepsWaiting_ || waiting_) return false;
+    samplePlays_ = speaker_.Beep(volume);
+    return samplePlays_;
 }
 
 void Announcer::Stop() {
