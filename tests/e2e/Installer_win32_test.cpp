@@ -40,7 +40,7 @@ TEST(QuitMessage, EndsTheClockWithItsSettingsSavedAndNoQuestion) {
     }));
     EXPECT_FALSE(asked) << "a message box appeared";
     EXPECT_EQ(app.ExitCode(), 0u) << "the clock did not end on its own";
-    EXPECT_EQ(StoredSettings().size(), 13u);
+    EXPECT_EQ(StoredSettings().size(), 14u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
     EXPECT_FALSE(app.TrayIconPresent());
 }
@@ -101,7 +101,7 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     ASSERT_EQ(RunSilently(setup), 0u);
     EXPECT_TRUE(!old.Running() && old.ExitCode() == 0)
         << "closed as Exit does, before its files are replaced";
-    EXPECT_EQ(StoredSettings().size(), 13u);
+    EXPECT_EQ(StoredSettings().size(), 14u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
 
     // started with Windows by this installation machine-wide (in another spelling) and by another

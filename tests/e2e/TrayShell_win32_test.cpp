@@ -22,7 +22,7 @@ const std::map<std::wstring, StoredValue> kDefaultStore = {
     {L"BGColor", {REG_SZ, L"16777215"}}, {L"TColor", {REG_SZ, L"0"}},        {L"HColor", {REG_SZ, L"255"}},
     {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"16744448"}}, {L"SpeakKey", {REG_SZ, L"0"}},
     {L"QuietHours", {REG_SZ, L"0"}},     {L"QuietFrom", {REG_SZ, L"23"}},    {L"QuietTo", {REG_SZ, L"7"}},
-    {L"QuietBusy", {REG_SZ, L"1"}}};
+    {L"QuietBusy", {REG_SZ, L"1"}},      {L"Volume", {REG_SZ, L"100"}}};
 
 class TrayShell : public testing::Test {
   protected:
