@@ -43,7 +43,7 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
     if (waiting_ && !chimeWaiting_ && !speaker_.Busy() && !beeping_) {
         if (chimeMinute_ != waitingMinute_) {
             speaker_.Say(waiting_->clips, settings.Volume);
-            alarmSounding_ = false;
+            alarmSounding_ = samplePlays_ = false;
         }
         // the beeps come after the announcement has sounded, not over it
         if (waiting_->beeps && schedule_.ArmBeep(waitingHour_)) {
@@ -83,23 +83,29 @@ std::optional<int> Announcer::WaitingForSound() const {
 BeepSequence::Tick Announcer::OnBeepTick(int volume) {
     const BeepSequence::Tick tick = schedule_.OnBeepTick();
     alarmSounding_ = false;
-    if (tick == BeepSequence::Tick::Beep)
+    if (tick == BeepSequence::Tick::Beep) {
         // a tone that cannot sound (no device) is skipped
         speaker_.Beep(chimeBeeps_ ? ChimeVolume(volume) : volume);
-    else
+        samplePlays_ = false;
+    } else {
         beeping_ = chimeBeeps_ = false;
+    }
     return tick;
 }
 
 bool Announcer::SpeakNow(const ClockTime& now, int volume) {
     if (Busy()) return false;
     const std::vector<int> clips = SpokenTime(now.hour, now.minute);
-    alarmSounding_ = false;
+    alarmSounding_ = samplePlays_ = false;
     return speaker_.Say(clips, volume);
 }
 
 bool Announcer::SampleVolume(int volume) {
-    return !Busy() && speaker_.Beep(volume);
+    // a sample still sounding gives way to the next level's, as the user moves on
+    if ((speaker_.Busy() && !samplePlays_) || beeping_ || beepsWaiting_ || waiting_ || chimeWaiting_)
+        return false;
+    samplePlays_ = speaker_.Beep(volume);
+    return samplePlays_;
 }
 
 void Announcer::Stop() {
@@ -116,6 +122,7 @@ void Announcer::SayChime(const ClockTime& now, int volume) {
     const std::vector<int> time = SpokenTime(now.hour, now.minute);
     clips.insert(clips.end(), time.begin(), time.end());
     speaker_.Say(clips, volume);
+    samplePlays_ = false;
     chimeWaiting_.reset();
     chimeMinute_ = LocalMs(now) / 60000;
     alarmSounding_ = alarm;

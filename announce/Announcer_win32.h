@@ -46,7 +46,8 @@ class Announcer {
     // when it speaks.
     bool SpeakNow(const ClockTime& now, int volume = kFullVolume);
     // A short beep at a volume just chosen, so that the user hears the new level; only while
-    // nothing else sounds or waits to, so that it never cuts an announcement short.
+    // nothing else sounds or waits to (a sample of the level before may be cut), so that it never
+    // cuts an announcement or the hour's beeps short.
     bool SampleVolume(int volume);
     // Stops what sounds and forgets what waits (the program ends).
     void Stop();
@@ -79,6 +80,7 @@ class Announcer {
     int waitingHour_ = 0;
     bool beepsWaiting_ = false; // armed, to start when what sounds has ended
     bool beeping_ = false;      // Timer1 runs
+    bool samplePlays_ = false;  // what the speaker plays or played last is a volume's sample
     TimerAlarm chimes_;
     std::optional<Chime> chimeWaiting_;       // fell due while something sounded
     std::optional<std::int64_t> chimeMinute_; // LocalMs / 60000 of the minute it said last

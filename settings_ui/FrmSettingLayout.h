@@ -14,8 +14,8 @@ inline constexpr int kClientWidthTwips = 3075;
 // the rows of the clock and its speech, then the hot key, the quiet hours, quiet while busy and
 // the volume
 inline constexpr int kClientHeightTwips = 5985;
-// the dropped-down part of a combo box: room for the seven intervals (133 pixels at 96 DPI)
-inline constexpr int kComboListTwips = 2000;
+// the dropped-down part of a combo box: room for the seven intervals (150 pixels at 96 DPI)
+inline constexpr int kComboListTwips = 2250;
 
 // Combo: an editable drop-down; List: a drop-down list to choose from; WrappedCheckBox: a check
 // box whose caption takes two lines.

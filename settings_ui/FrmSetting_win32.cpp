@@ -275,7 +275,7 @@ class FrmSetting : public Window<FrmSetting> {
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
             return 0;
         case WM_HSCROLL:
-            // let go of at a new level: the main window lets it be heard
+            // the slider let go of at a new level: the main window lets the user hear it
             if (OnVolumeSliderScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)) && hooks.volumeChosen)
                 hooks.volumeChosen(Settings.Volume);
             return 0;

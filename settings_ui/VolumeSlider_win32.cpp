@@ -15,6 +15,7 @@ void SetUpVolumeSlider(HWND slider, std::int32_t volume) {
 }
 
 bool OnVolumeSliderScroll(HWND slider, int code) {
+    if (!slider || ::GetDlgCtrlID(slider) != static_cast<int>(ControlId::Slider1)) return false;
     const auto position = static_cast<int>(::SendMessageW(slider, TBM_GETPOS, 0, 0));
     Settings.Volume = VolumeFromSlider(position);
     // a drag stops anywhere: the thumb goes to the step it stands for once it is let go

@@ -23,7 +23,6 @@ TEST(NextWake, Table) {
              Row{"set forward over a mark", {10, 10, 30}, false, true, false, 1, {}, 571 * kSecond + k},
              Row{"locked before a mark", {10, 9, 59, 0, 0, 0, 990}, false, true, false, 1, {}, 1010 + k},
              Row{"locked, busy rule on", {10, 9, 59}, false, true, true, 1, {}, {}},
-             Row{"every 15 minutes, locked", {10, 0, 30}, false, true, false, 6, {}, 871 * kSecond + k},
              Row{"hour's beeps while locked", {10, 59, 0}, false, true, false, 0, {}, kMinute + k},
              Row{"speech ends mid-second", {15, 0, 3, 0, 0, 0, 200}, true, false, true, 1, 300, 300},
          }) {

@@ -43,7 +43,6 @@ TEST(FrmSettingLayout, StoredAlarmToIntervalEntry) {
         EXPECT_EQ(IntervalIndexFromAlarm(alarm), -1) << alarm;
     EXPECT_EQ(kIntervalEntries[0], u"사용안함");
     EXPECT_EQ(kIntervalEntries[1], u"5분마다");
-    EXPECT_EQ(kIntervalEntries[6], u"1시간마다");
 }
 
 TEST(FrmSettingLayout, ColourTargetsInListOrder) {
