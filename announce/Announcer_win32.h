@@ -3,9 +3,11 @@
 // in the settings and owns Timer1, which it starts and stops as told.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "announce/Schedule.h"
+#include "announce/TimerAlarm.h"
 #include "announce/Speaker_win32.h"
 #include "base/ClockTime.h"
 #include "base/Settings.h"
@@ -23,9 +25,11 @@ class Announcer {
   public:
     explicit Announcer(NotificationStateFunction notificationState) : notificationState_(notificationState) {}
 
-    // The poll of one wake of the main window at `now`: an announcement that falls due is spoken,
-    // or kept until what sounds has ended; beeps that wait for the end of the announcement that
-    // armed them are let go. True when Timer1 must be (re)started.
+    // The poll of one wake of the main window at `now`: the timer or the alarm that falls due, and
+    // an announcement that falls due, are spoken, or kept until what sounds has ended; beeps that
+    // wait for the end of the announcement that armed them are let go. An announcement of the
+    // minute the timer or the alarm has just said is not said again; its beeps still sound. True
+    // when Timer1 must be (re)started.
     bool Poll(const ClockTime& now, const SettingsRecord& settings);
     // The hour's beep check of every wake, with the wake's time. True when Timer1 must be
     // (re)started.
@@ -34,19 +38,40 @@ class Announcer {
     // until it ends (0 once it has), when the main window must wake to poll. None when nothing
     // waits, or while the beeps run: the poll after Timer1 stops lets what waits go.
     std::optional<int> WaitingForSound() const;
-    // One Timer1 tick (every 750 ms while beeps run): beeps once, or asks for the timer to stop.
-    BeepSequence::Tick OnBeepTick();
-    // "지금 시각 듣기": says the time to the minute, whatever the schedule and the quiet hours say,
-    // unless something is being said or beeped; then nothing happens. True when it speaks.
-    bool SpeakNow(const ClockTime& now);
+    // One Timer1 tick (every 750 ms while beeps run): beeps once at `volume` percent, or asks for
+    // the timer to stop.
+    BeepSequence::Tick OnBeepTick(int volume = kFullVolume);
+    // "지금 시각 듣기": says the time to the minute at `volume` percent, whatever the schedule and
+    // the quiet hours say, unless something is being said or beeped; then nothing happens. True
+    // when it speaks.
+    bool SpeakNow(const ClockTime& now, int volume = kFullVolume);
+    // A short beep at a volume just chosen, so that the user hears the new level; only while
+    // nothing else sounds or waits to (a sample of the level before may be cut), so that it never
+    // cuts an announcement or the hour's beeps short.
+    bool SampleVolume(int volume);
     // Stops what sounds and forgets what waits (the program ends).
     void Stop();
+
+    // The countdown timer, on the system's tick count (GetTickCount64), which goes on while the
+    // computer sleeps and is not moved by setting the clock.
+    void StartTimer(int minutes);
+    void CancelTimer() { chimes_.CancelTimer(); }
+    bool TimerRunning() const { return chimes_.TimerRunning(); }
+    std::optional<int> TimerMinutesLeft() const;
+    // From the alarm's first sound to the end of its last repeat, waiting included.
+    bool AlarmRinging() const;
+    // Stops the ringing alarm at once, without a word. False when it was not ringing.
+    bool StopAlarm();
+    // Milliseconds until the timer's end, the alarm's next minute or its next repeat.
+    std::optional<std::int64_t> ChimeDueInMs(const ClockTime& now, const SettingsRecord& settings) const;
 
   private:
     // Scheduled sound goes ahead outside the quiet hours, and while the user takes notifications
     // (when the settings ask for that).
     bool MaySound(const ClockTime& now, const SettingsRecord& settings) const;
     bool Busy() const;
+    // Says the timer's or the alarm's clip and the time, joined; the timer's three beeps follow.
+    void SayChime(const ClockTime& now, int volume);
 
     NotificationStateFunction notificationState_;
     Schedule schedule_;
@@ -55,4 +80,11 @@ class Announcer {
     int waitingHour_ = 0;
     bool beepsWaiting_ = false; // armed, to start when what sounds has ended
     bool beeping_ = false;      // Timer1 runs
+    bool samplePlays_ = false;  // what the speaker plays or played last is a volume's sample
+    TimerAlarm chimes_;
+    std::optional<Chime> chimeWaiting_;       // fell due while something sounded
+    std::optional<std::int64_t> chimeMinute_; // LocalMs / 60000 of the minute it said last
+    std::int64_t waitingMinute_ = 0;          // the same for the announcement that waits
+    bool alarmSounding_ = false;              // what plays is the alarm's
+    bool chimeBeeps_ = false;                 // the beeps that wait or run are the timer's
 };

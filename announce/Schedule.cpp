@@ -7,12 +7,16 @@ int HourClip(int hour) {
     return kHourClips[TwelveHourDial(hour) - 1];
 }
 
-bool IsSkipped(int minute, std::int32_t alarm) {
-    // threshold tests on the interval setting, so values above 4 behave as "every hour"; with
+bool IsAnnouncedMinute(int minute, std::int32_t alarm) {
+    if (alarm <= 0 || minute < 0 || minute > 59) return false;
+    if (alarm == 5) return minute % 5 == 0;
+    if (alarm == 6) return minute % 15 == 0;
+    if (minute % 10 != 0) return false;
+    // threshold tests on the older values, so values above them behave as "every hour"; with
     // "every 20 minutes" the half hour is still spoken
-    if ((minute == 10 || minute == 50) && alarm > 1) return true;
-    if ((minute == 20 || minute == 40) && alarm > 2) return true;
-    return minute == 30 && alarm > 3;
+    if ((minute == 10 || minute == 50) && alarm > 1) return false;
+    if ((minute == 20 || minute == 40) && alarm > 2) return false;
+    return !(minute == 30 && alarm > 3);
 }
 
 namespace {
@@ -21,17 +25,9 @@ constexpr int kMinutesClips[] = {0, 111, 115, 116, 117, 118};
 } // namespace
 
 Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool beep) {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return {};
-    if (alarm <= 0 || minute % 10 != 0 || IsSkipped(minute, alarm)) return {};
-    Announcement said;
-    said.clips.push_back(hour / 12 == 1 ? kClipAfterNoon : kClipBeforeNoon);
-    said.clips.push_back(HourClip(hour));
-    if (minute == 0) {
-        said.clips.push_back(kClipOnTheHour);
-        if (beep) said.beeps = TwelveHourDial(hour);
-    } else {
-        said.clips.push_back(kMinutesClips[minute / 10]);
-    }
+    if (hour < 0 || hour > 23 || !IsAnnouncedMinute(minute, alarm)) return {};
+    Announcement said{SpokenTime(hour, minute), std::nullopt};
+    if (minute == 0 && beep) said.beeps = TwelveHourDial(hour);
     return said;
 }
 
@@ -59,7 +55,7 @@ bool IsMarkSecondDue(int second, int markSecond) {
 }
 
 bool IsPollDue(const ClockTime& now, std::int32_t alarm) {
-    return IsMarkSecondDue(now.second, 1) && now.minute % 10 == 0 && alarm > 0;
+    return IsMarkSecondDue(now.second, 1) && IsAnnouncedMinute(now.minute, alarm);
 }
 
 bool IsHourBeepDue(const ClockTime& now, std::int32_t alarm, bool beep) {

@@ -16,7 +16,10 @@ inline constexpr int kClipOnTheHour = 121;
 inline constexpr int kFirstUnitsClip = 122; // "one minute"; kFirstUnitsClip + n - 1 says n minutes
 inline constexpr int kFirstTensClip = 131;  // "ten"; kFirstTensClip + n - 1 says n tens
 inline constexpr int kFirstClip = 102;
-inline constexpr int kLastClip = 135;
+// said before the time when the timer ends and when the alarm rings
+inline constexpr int kClipTimerEnded = 136;
+inline constexpr int kClipAlarm = 137;
+inline constexpr int kLastClip = 137;
 
 struct Announcement {
     std::vector<int> clips;   // played one after another in this order; empty: say nothing
@@ -27,12 +30,15 @@ struct Announcement {
 // The clip that says `hour` o'clock (hour of the day, 0..23).
 int HourClip(int hour);
 
-// checktime's skip tests: the minute marks that the interval setting leaves out.
-bool IsSkipped(int minute, std::int32_t alarm);
+// Whether the interval setting speaks at `minute` (0..59): 0 or below never; 1 every 10 minutes;
+// 2 every 20 and the half hour; 3 every 30; 4, and anything above 6, every hour; 5 every 5
+// minutes; 6 every 15. The first five are the settings' old values, kept as they were stored.
+bool IsAnnouncedMinute(int minute, std::int32_t alarm);
 
-// What to say at `minute` of `hour` (0..23) with the given interval and beep settings: half of
-// day, hour, then the minutes or the on-the-hour clip, and on the hour the beeps if they are on.
-// Nothing outside the 10-minute marks or a valid time, nor when announcements are off (alarm <= 0).
+// What to say at `minute` of `hour` (0..23) with the given interval and beep settings: the time as
+// SpokenTime says it (half of day, hour, then the minutes or the on-the-hour clip), and on the
+// hour the beeps if they are on. Nothing at a minute the interval leaves out or at a time that is
+// not one, nor when announcements are off (alarm <= 0).
 Announcement DecideAnnouncement(int hour, int minute, std::int32_t alarm, bool beep);
 
 // The time to the minute, as "지금 시각 듣기" says it: half of day, hour, then the on-the-hour clip,
@@ -49,7 +55,7 @@ bool IsQuietHour(int hour, int from, int to);
 inline constexpr int kMarkDueUntilSecond = 30;
 bool IsMarkSecondDue(int second, int markSecond);
 
-// The announcement poll speaks at second 1 of every 10-minute mark, never at second 0.
+// The announcement poll speaks at second 1 of each mark the interval announces, never at second 0.
 bool IsPollDue(const ClockTime& now, std::int32_t alarm);
 
 // The beeps come from the redraws only when announcements are off (exactly 0: a negative value
@@ -76,7 +82,7 @@ class BeepSequence {
 };
 
 // Everything the announcer keeps between ticks. Besides the beep sequence it remembers the last
-// 10-minute mark it handled and the last hour mark it armed, so that neither acts twice for one
+// mark it handled and the last hour mark it armed, so that neither acts twice for one
 // mark: a poll could otherwise speak again at each wake while the mark is due, and the later
 // wakes would re-arm after the first beep and add beeps. A clock set back within the minute does
 // not sound the mark again. A remembered mark is forgotten once the clock shows another minute,
@@ -94,6 +100,10 @@ class Schedule {
     // The hour's beep check at each wake, with the wake's time. True when it armed the beeps.
     bool HourBeepCheck(const ClockTime& now, std::int32_t alarm, bool beep);
 
+    // Three beeps like the hour's, the timer's end, whatever the hour and the beep setting. The
+    // caller (re)starts Timer1.
+    void ArmThreeBeeps() { beeps_.ArmBeep(3); }
+
     // One Timer1 tick.
     BeepSequence::Tick OnBeepTick() { return beeps_.OnTick(); }
     // Beeps that were armed but may not sound (quiet hours, a busy user, the program ends).
@@ -105,6 +115,6 @@ class Schedule {
     void ForgetPassedMarks(const ClockTime& now);
 
     BeepSequence beeps_;
-    std::optional<int> spokenMark_; // minute of the day of the last 10-minute mark handled
+    std::optional<int> spokenMark_; // minute of the day of the last mark handled
     std::optional<int> armedHour_;  // hour of the day whose beeps were last armed
 };

@@ -49,21 +49,25 @@ std::span<const std::byte> ClipResource(int id) {
     return {static_cast<const std::byte*>(data), ::SizeofResource(module, found)};
 }
 
-bool Speaker::Say(std::span<const int> clips) {
+bool Speaker::Say(std::span<const int> clips, int volume) {
     std::vector<std::span<const std::byte>> images;
     for (int clip : clips)
         images.push_back(ClipResource(clip));
     std::optional<std::vector<std::byte>> joined = JoinWaves(images, kTrailingSilenceMs);
-    return joined && Play(std::move(*joined));
+    return joined && Play(std::move(*joined), volume);
 }
 
-bool Speaker::Beep() {
+bool Speaker::Beep(int volume) {
     // the clips' format, so that a beep goes the same way as the voice; faded in and out over
     // 5 ms so that it does not click
-    return Play(MakeTone(WaveFormat{}, 500, 250, 5, 0.5, kTrailingSilenceMs));
+    return Play(MakeTone(WaveFormat{}, 500, 250, 5, 0.5, kTrailingSilenceMs), volume);
 }
 
-bool Speaker::Play(std::vector<std::byte> wave) {
+bool Speaker::Play(std::vector<std::byte> wave, int volume) {
+    // at volume 0 nothing is played at all, so no sound device is opened; the level is set in the
+    // samples themselves: the mixer's volume is the user's, for the whole program
+    if (volume <= 0) return false;
+    ScaleWaveVolume(wave, volume);
     const PlaySoundAProc playSound = PlaySoundFunction();
     // without the sound functions the program stays silent, as it does without a sound device
     if (!playSound) return false;

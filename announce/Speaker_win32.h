@@ -6,7 +6,9 @@
 #include <span>
 #include <vector>
 
-// The "WAVE" resource `id` of the program's own module (a voice clip, 102..135); empty when
+#include "announce/Wave.h"
+
+// The "WAVE" resource `id` of the program's own module (a voice clip, 102..137); empty when
 // there is none.
 std::span<const std::byte> ClipResource(int id);
 
@@ -17,11 +19,12 @@ class Speaker {
     Speaker& operator=(const Speaker&) = delete;
     ~Speaker() { Stop(); }
 
-    // Starts the clips as one sound, the samples of each right after the last, and returns at
-    // once; false when nothing plays (no sound device, no sound functions, a missing clip).
-    bool Say(std::span<const int> clips);
-    // Starts the hourly beep, a 500 Hz tone of 250 ms; false when nothing plays.
-    bool Beep();
+    // Starts the clips as one sound, the samples of each right after the last, at `volume` percent
+    // of their amplitude (0..100), and returns at once; false when nothing plays (volume 0, no
+    // sound device, no sound functions, a missing clip).
+    bool Say(std::span<const int> clips, int volume = kFullVolume);
+    // Starts the hourly beep, a 500 Hz tone of 250 ms, at `volume` percent; false when nothing plays.
+    bool Beep(int volume = kFullVolume);
     // Whether a sound of ours is still playing, by its length since it started.
     bool Busy() const;
     // Milliseconds until the sound that plays has ended; 0 when nothing plays.
@@ -30,7 +33,7 @@ class Speaker {
     void Stop();
 
   private:
-    bool Play(std::vector<std::byte> wave);
+    bool Play(std::vector<std::byte> wave, int volume);
 
     // the sound that plays or played last: PlaySound reads it while it plays, so it stays until
     // another replaces it or it is stopped

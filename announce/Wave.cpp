@@ -126,6 +126,26 @@ std::vector<std::byte> MakeTone(const WaveFormat& format, double hz, int toneMs,
     return out;
 }
 
+std::int16_t ScaleSample(int sample, int percent) {
+    const int share = percent < 0 ? 0 : percent > kFullVolume ? kFullVolume : percent;
+    const int twice = sample * share * 2; // 200 times the scaled sample: whole numbers throughout
+    return static_cast<std::int16_t>((twice + (sample < 0 ? -kFullVolume : kFullVolume)) / (2 * kFullVolume));
+}
+
+void ScaleWaveVolume(std::span<std::byte> image, int percent) {
+    const std::optional<WaveView> wave = ReadWave(image);
+    if (!wave || wave->format.bitsPerSample != 16 || percent >= kFullVolume) return;
+    // the data lies inside the image: the same bytes, writable
+    const auto at = static_cast<std::size_t>(wave->data.data() - image.data());
+    const std::span<std::byte> data = image.subspan(at, wave->data.size());
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        const auto scaled =
+            static_cast<std::uint16_t>(ScaleSample(static_cast<std::int16_t>(Le(data, i, 2)), percent));
+        data[i] = static_cast<std::byte>(scaled & 0xFF);
+        data[i + 1] = static_cast<std::byte>(scaled >> 8);
+    }
+}
+
 std::int64_t WaveMilliseconds(std::span<const std::byte> image) {
     const std::optional<WaveView> wave = ReadWave(image);
     if (!wave || wave->format.byteRate == 0) return 0;

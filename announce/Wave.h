@@ -38,5 +38,14 @@ std::optional<std::vector<std::byte>> JoinWaves(std::span<const std::span<const 
 std::vector<std::byte> MakeTone(const WaveFormat& format, double hz, int toneMs, int fadeMs, double amplitude,
                                 int silenceMs);
 
+// The level of a sound as it was made: every sound is played at a percentage of it.
+inline constexpr int kFullVolume = 100;
+
+// A 16-bit sample (-32768..32767) at `percent` of its amplitude (held to 0..100), rounded to the nearest
+// step, halves away from zero: at 50 the sound is 6.0 dB quieter, at 0 silent.
+std::int16_t ScaleSample(int sample, int percent);
+// Every sample of a 16-bit PCM WAVE image, in place, by ScaleSample; anything else is left alone.
+void ScaleWaveVolume(std::span<std::byte> image, int percent);
+
 // How long a WAVE image plays, in milliseconds (rounded up); 0 for what is not one.
 std::int64_t WaveMilliseconds(std::span<const std::byte> image);

@@ -20,10 +20,13 @@ inline constexpr UINT kTrayIconId = 1;
 // RegisterHotKey's id for the user's "지금 시각 듣기" key
 inline constexpr int kSpeakHotKeyId = 1;
 
-inline constexpr UINT kCmdSpeakNow = 100; // 지금 시각 듣기, the default item
-inline constexpr UINT kCmdSetting = 101;  // mnuSetting
-inline constexpr UINT kCmdAbout = 102;    // mnuabout
-inline constexpr UINT kCmdExit = 103;     // mnuexit
+inline constexpr UINT kCmdSpeakNow = 100;  // 지금 시각 듣기, the default item
+inline constexpr UINT kCmdSetting = 101;   // mnuSetting
+inline constexpr UINT kCmdAbout = 102;     // mnuabout
+inline constexpr UINT kCmdExit = 103;      // mnuexit
+inline constexpr UINT kCmdTimer = 104;     // 타이머..., or 타이머 취소 while the timer runs
+inline constexpr UINT kCmdAlarm = 105;     // 알람...
+inline constexpr UINT kCmdStopAlarm = 106; // 알람 끄기, first and the default while the alarm rings
 
 inline constexpr wchar_t kMainWindowClass[] = L"TockwenClockCal";
 inline constexpr wchar_t kMainWindowCaption[] = L"Tockwen " TOCKWEN_VERSION_TEXT;

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <string>
 
+#include "app/AlarmDialog_win32.h"
 #include "app/AppIds.h"
 #include "app/RegistrySettingStore_win32.h"
+#include "app/TimerDialog_win32.h"
+#include "app/TrayMenu_win32.h"
 #include "app/UserToken_win32.h"
 #include "app/TrayIconSize_win32.h"
-#include "app/Version.h"
 #include "app/Wake.h"
 #include "base/KoreanTime.h"
 #include "base/Settings.h"
@@ -23,20 +25,6 @@ static_assert(kTrayRightButtonUp == WM_RBUTTONUP && kTrayLeftDoubleClick == WM_L
               kTrayKeySelect == NIN_KEYSELECT);
 
 namespace {
-
-constexpr wchar_t kAboutTitle[] = L"Tockwen v" TOCKWEN_VERSION_TEXT;
-constexpr wchar_t kAboutText[] = L"Tockwen는 현재 시각을 아날로그 형태로 표시하는\r\n"
-                                 L"트레이 아이콘 시계입니다.\r\n"
-                                 L"\r\n"
-                                 L"환경설정에서 시계의 모양이나 색, 등을 설정할 수 있습니다.\r\n"
-                                 L"\r\n"
-                                 L"Tip. 초침을 표시하고 싶지 않으시다면\r\n"
-                                 L"초침의 색을 배경색과 같게 해보세요.\r\n"
-                                 L"\r\n"
-                                 L"Made by Quorvel\r\n"
-                                 L"https://github.com/tockwen/tockwen";
-constexpr wchar_t kExitText[] = L"정말 종료하시겠습니까?";
-constexpr wchar_t kExitTitle[] = L"Tockwen 종료";
 
 // The hot-key control's modifier flags (HOTKEYF_SHIFT 1, HOTKEYF_CONTROL 2, HOTKEYF_ALT 4) as
 // RegisterHotKey takes them; held down, the key speaks once.
@@ -74,7 +62,6 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         // Timer1 stays stopped until a beep sequence is armed; the wakes start with the first frame
-        CreateMenu();
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         showSettings_ = RegisterWindowMessageW(kShowSettingsMessage);
         quit_ = RegisterWindowMessageW(kQuitMessage);
@@ -166,20 +153,6 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void ClockCal::CreateMenu() {
-    menu_.reset(::CreateMenu());
-    HMENU popup = CreatePopupMenu();
-    AppendMenuW(popup, MF_STRING, kCmdSpeakNow, L"지금 시각 듣기(&T)");
-    // what a double-click on the icon does; shown bold
-    SetMenuDefaultItem(popup, kCmdSpeakNow, FALSE);
-    AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(popup, MF_STRING, kCmdSetting, L"환경설정(&S)");
-    AppendMenuW(popup, MF_STRING, kCmdAbout, L"도움말(&H)");
-    AppendMenuW(popup, MF_STRING, kCmdExit, L"종료(&X)");
-    // the menu bar owns the popup and destroys it with itself
-    AppendMenuW(menu_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"메뉴");
-}
-
 void ClockCal::StartUp() {
     SetWindowIcon(window_, L"AAA", true);
     // the user's clock from the first frame on
@@ -214,7 +187,7 @@ void ClockCal::OnTimer(UINT_PTR id) {
         OnWake();
         break;
     case kTimer1Id:
-        if (announcer_.OnBeepTick() == BeepSequence::Tick::StopTimer) {
+        if (announcer_.OnBeepTick(Settings.Volume) == BeepSequence::Tick::StopTimer) {
             KillTimer(window_, kTimer1Id);
             ScheduleWake(); // what waited for the beeps goes ahead
         }
@@ -241,7 +214,9 @@ void ClockCal::OnWake() {
 // not seen and nothing is due (by default a locked session wakes the clock not at all).
 void ClockCal::ScheduleWake() {
     if (unloaded_) return;
-    const WakeState state{readClock_(), Seen(), locked_, announcer_.WaitingForSound()};
+    const ClockTime now = readClock_();
+    const WakeState state{now, Seen(), locked_, announcer_.WaitingForSound(),
+                          announcer_.ChimeDueInMs(now, Settings)};
     if (const std::optional<int> ms = NextWake(state, Settings)) {
         // A timer the system cannot make now must not stop the clock: a timer repeating every
         // second takes its place, and each of its wakes plans anew.
@@ -301,13 +276,15 @@ void ClockCal::DrawClock(const ClockTime& now) {
     }
 }
 
-// The tooltip, a screen reader's name for the icon: the date and the time to the minute. True
-// when it changed.
+// The tooltip, a screen reader's name for the icon: the date and the time to the minute, and
+// while the timer runs the minutes left, rounded up. True when it changed.
 bool ClockCal::UpdateTooltip(const ClockTime& now) {
-    const int minute = now.hour * 60 + now.minute;
-    if (minute == tipMinute_) return false;
-    tipMinute_ = minute;
-    const std::wstring tip = WidenUtf16(DateTimeText(now));
+    const std::optional<int> left = announcer_.TimerMinutesLeft();
+    const int shown = (now.hour * 60 + now.minute) * 1000 + left.value_or(-1);
+    if (shown == tipMinute_) return false;
+    tipMinute_ = shown;
+    std::wstring tip = WidenUtf16(DateTimeText(now));
+    if (left) tip += L"\n타이머 " + std::to_wstring(*left) + L"분 남음";
     const std::size_t length = std::min(tip.size(), std::size(tray_.szTip) - 1);
     std::copy_n(tip.begin(), length, tray_.szTip);
     tray_.szTip[length] = L'\0';
@@ -336,27 +313,40 @@ void ClockCal::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
 void ClockCal::ShowMenu(const TrayCallback& callback) {
     POINT at{callback.x, callback.y};
     if (!callback.anchored) GetCursorPos(&at);
-    SetForegroundWindow(window_);
-    // the menu lies to the side the system's menus drop to
-    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
-    const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(GetSubMenu(menu_.get(), 0), align | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
-                       at.x, at.y, 0, window_, nullptr));
-    // lets the menu close properly when the user clicks elsewhere next time
-    PostMessageW(window_, WM_NULL, 0, 0);
-    if (chosen != 0) OnCommand(chosen);
-    // A keyboard user is put back on the icon, where they were, once the menu and what its command
-    // showed (도움말's box, 종료's question answered No) have closed; not when the command opened a
-    // window that keeps the focus (환경설정), nor after one who went elsewhere (a click on another
-    // window), who stays there.
-    if (callback.fromKeyboard && chosen != kCmdSetting && !unloaded_ && GetForegroundWindow() == window_)
+    // 환경설정 and the timer's and the alarm's dialogs keep the focus (the two dialogs give it back
+    // to the icon as they close). After any other command, or none, a keyboard user is put back on
+    // the icon, where they were, once what it showed (도움말's box, 종료's question answered No) has
+    // closed; not one who went elsewhere (a click on another window), who stays there.
+    const UINT chosen = ShowTrayMenu(window_, at, {announcer_.TimerRunning(), announcer_.AlarmRinging()});
+    const bool opensWindow =
+        chosen == kCmdSetting || chosen == kCmdAlarm || (chosen == kCmdTimer && !announcer_.TimerRunning());
+    if (chosen != 0) OnCommand(chosen, callback.fromKeyboard);
+    if (callback.fromKeyboard && !opensWindow && !unloaded_ && GetForegroundWindow() == window_)
         notifyIcon_(NIM_SETFOCUS, &tray_);
 }
 
-void ClockCal::OnCommand(UINT id) {
+void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
+    // a dialog opened from a menu opened by keyboard puts the user back on the icon as it closes
+    const auto closed = [this, fromKeyboard] {
+        ScheduleWake();
+        if (fromKeyboard && !unloaded_) notifyIcon_(NIM_SETFOCUS, &tray_);
+    };
     switch (id) {
-    case kCmdSpeakNow:
-        SpeakNow();
+    case kCmdSpeakNow: // the item says the time, also while the alarm rings
+        if (!unloaded_) announcer_.SpeakNow(readClock_(), Settings.Volume);
+        break;
+    case kCmdStopAlarm:
+        announcer_.StopAlarm();
+        break;
+    case kCmdTimer:
+        if (announcer_.TimerRunning())
+            announcer_.CancelTimer();
+        else
+            ShowTimerDialog(instance_, {[this](int minutes) { announcer_.StartTimer(minutes); }, closed});
+        ScheduleWake();
+        break;
+    case kCmdAlarm:
+        ShowAlarmDialog(instance_, {[this] { SaveToStore(); }, closed});
         break;
     case kCmdSetting:
         ShowFrmSetting(instance_, {[this](std::int32_t hotKey) { return ApplySpeakKey(hotKey); },
@@ -366,22 +356,25 @@ void ClockCal::OnCommand(UINT id) {
                                        // killed or ended from outside loses nothing the user chose
                                        if (!unloaded_) SaveToStore();
                                    },
-                                   highContrast_});
+                                   highContrast_, [this](int volume) { announcer_.SampleVolume(volume); }});
         break;
     case kCmdAbout:
-        ShowAbout();
+        ShowAbout(window_);
         break;
     case kCmdExit:
-        ConfirmExit();
+        if (!ConfirmExit(window_)) break;
+        Unload();
+        DestroyWindow(window_);
         break;
     default:
         break;
     }
 }
 
-// "지금 시각 듣기": the time to the minute, unless something is being said or beeped already.
+// "지금 시각 듣기" by the hot key, a double-click or Enter on the icon: the time to the minute,
+// unless something is being said or beeped already. While the alarm rings they stop it, silently.
 void ClockCal::SpeakNow() {
-    if (!unloaded_) announcer_.SpeakNow(readClock_());
+    if (!unloaded_ && !announcer_.StopAlarm()) announcer_.SpeakNow(readClock_(), Settings.Volume);
 }
 
 // The hot key for "지금 시각 듣기" (a hot-key control value; 0 for none) in place of the one held:
@@ -401,21 +394,13 @@ bool ClockCal::ApplySpeakKey(std::int32_t hotKey) {
     return true;
 }
 
-void ClockCal::ShowAbout() {
-    MessageBoxW(window_, kAboutText, kAboutTitle, MB_OK);
-}
-
-void ClockCal::ConfirmExit() {
-    if (MessageBoxW(window_, kExitText, kExitTitle, MB_YESNO | MB_DEFBUTTON1) != IDYES) return;
-    Unload();
-    DestroyWindow(window_);
-}
-
 // Runs once, whichever way the program ends: window closed, Exit answered Yes, or session end.
 void ClockCal::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     UnloadFrmSetting();
+    UnloadTimerDialog();
+    UnloadAlarmDialog();
     // nothing sounds once the icon is gone: what plays stops first, then its bytes go
     announcer_.Stop();
     KillTimer(window_, kTimer1Id);

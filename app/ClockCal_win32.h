@@ -42,7 +42,6 @@ class ClockCal : public Window<ClockCal> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void StartUp();
-    void CreateMenu();
     void OnTimer(UINT_PTR id);
     void OnWake();
     void ScheduleWake();
@@ -52,9 +51,8 @@ class ClockCal : public Window<ClockCal> {
     void StartBeepTimer();
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void ShowMenu(const TrayCallback& callback);
-    void OnCommand(UINT id);
-    void ShowAbout();
-    void ConfirmExit();
+    // fromKeyboard: chosen from a menu the keyboard opened
+    void OnCommand(UINT id, bool fromKeyboard = false);
     void Unload();
     // Writes the settings to the registry, once they have been read from it.
     void SaveToStore();
@@ -78,14 +76,13 @@ class ClockCal : public Window<ClockCal> {
     bool trayVersion4_ = false;   // the shell took the fourth layout of the callback
     unsigned lastTrayEvent_ = 0;  // the callback's previous event: a right button's release or not
     bool highContrastOn_ = false; // the face is drawn in the system's colours
-    unique_hmenu menu_;           // 메뉴: the holder of the popup items
     TrayClock trayClock_;
     Announcer announcer_;
     UINT taskbarCreated_ = 0;
     UINT showSettings_ = 0; // a second start asks for the settings dialog
     UINT quit_ = 0;         // another program closes the clock
     SeenNotifications seenNotifications_;
-    int tipMinute_ = -1;        // the minute of the day the tooltip shows; -1 before the first
+    int tipMinute_ = -1;        // the minute of the day the tooltip shows with the timer's minutes left
     bool locked_ = false;       // the session is locked
     bool displayOn_ = true;     // the display is on or dimmed
     bool disconnected_ = false; // a Remote Desktop session with no client connected: no display at all

@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "app/AlarmDialog_win32.h"
 #include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
+#include "app/TimerDialog_win32.h"
 #include "app/UserToken_win32.h"
 #include "base/Handles.h"
 #include "base/LocalClock_win32.h"
@@ -51,7 +53,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!clock.Create(instance)) return 1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (FrmSettingIsDialogMessage(&msg)) continue;
+        // Tab, Enter, Escape and the access keys of the modeless dialogs
+        if (FrmSettingIsDialogMessage(&msg) || TimerDialogIsDialogMessage(&msg) ||
+            AlarmDialogIsDialogMessage(&msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -7,12 +7,15 @@
 
 namespace {
 
-// The first second of the day after `afterSecond`, looking from the ten-minute mark `fromMark` (a
+// Every interval speaks on marks of this many minutes, and the hour's beeps fall on one.
+constexpr int kMarkMinutes = 5;
+
+// The first second of the day after `afterSecond`, looking from the five-minute mark `fromMark` (a
 // minute of the day) on and past midnight into the next day, at which scheduled sound may go
 // ahead: second 1 of an announced mark, or second 0 of an hour that only beeps, outside the quiet
 // hours. None when the settings let nothing sound in a whole day.
 std::optional<int> NextDueSecond(int fromMark, int afterSecond, const SettingsRecord& settings) {
-    for (int minute = fromMark; minute <= fromMark + 24 * 60; minute += 10) {
+    for (int minute = fromMark; minute <= fromMark + 24 * 60; minute += kMarkMinutes) {
         const int hour = minute / 60 % 24;
         if (settings.QuietHours && IsQuietHour(hour, settings.QuietFrom, settings.QuietTo)) continue;
         int second = minute * 60;
@@ -37,10 +40,15 @@ std::optional<int> NextWake(const WakeState& state, const SettingsRecord& settin
     if (state.seen)
         due = second + 1; // the next face
     else if (!(state.locked && settings.QuietBusy))
-        due = NextDueSecond(second / 600 * 10, second, settings);
+        due = NextDueSecond(second / (kMarkMinutes * 60) * kMarkMinutes, second, settings);
     if (due) {
         int ms = *due * 1000 + kWakeMarginMs - nowMs;
         if (!state.seen) ms = std::min(ms, kLongestUnseenSleepMs);
+        wake = std::min(wake.value_or(ms), ms);
+    }
+    if (state.chimeInMs) {
+        const auto ms =
+            static_cast<int>(std::min<std::int64_t>(*state.chimeInMs, 24LL * 3600 * 1000) + kWakeMarginMs);
         wake = std::min(wake.value_or(ms), ms);
     }
     return wake;

@@ -3,6 +3,7 @@
 // that an announcement or the hour's beeps wait for has ended.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "base/ClockTime.h"
@@ -20,6 +21,9 @@ struct WakeState {
     bool seen = true;                 // the session is unlocked and the display on or dimmed
     bool locked = false;              // the session is locked: to the busy rule, the user is away
     std::optional<int> soundEndsInMs; // what waits for the playing sound: when that ends, from now
+    // the timer's end, the alarm's minute or its next repeat, from now: these wake the clock
+    // whether or not it is seen, locked and busy alike
+    std::optional<std::int64_t> chimeInMs;
 };
 
 // Milliseconds from `state.now` to the next wake; none when nothing is due.

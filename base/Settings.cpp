@@ -20,6 +20,9 @@ SettingsRecord DefaultSettings() {
     d.QuietFrom = 23;
     d.QuietTo = 7;
     d.QuietBusy = true;
+    d.AlarmClock = -1;
+    d.AlarmClockDays = 0;
+    d.Volume = 100;
     return d;
 }
 
@@ -36,6 +39,23 @@ std::int32_t ReadNumber(SettingStore& store, std::string_view key, std::int32_t 
 std::int32_t ReadHour(SettingStore& store, std::string_view key, std::int32_t defaultValue) {
     const std::int32_t hour = ReadNumber(store, key, defaultValue);
     return hour >= 0 && hour <= 23 ? hour : defaultValue;
+}
+
+// A number from `lowest` to `highest`; anything else reads as the default.
+std::int32_t ReadInRange(SettingStore& store, std::string_view key, std::int32_t defaultValue,
+                         std::int32_t lowest, std::int32_t highest) {
+    const std::int32_t value = ReadNumber(store, key, defaultValue);
+    return value >= lowest && value <= highest ? value : defaultValue;
+}
+
+// 0..100 by the number rule; anything else reads as the default. Volume 0 silences the clock, so
+// only a text with a 0 in it gives it: an empty or damaged one (which reads as 0) plays.
+std::int32_t ReadVolume(SettingStore& store, std::int32_t defaultValue) {
+    const std::string text =
+        store.ReadSetting(kSettingsApp, kSettingsSection, "Volume", FormatSettingNumber(defaultValue));
+    const std::optional<std::int32_t> volume = ParseSettingNumber(text);
+    if (!volume || *volume < 0 || *volume > 100) return defaultValue;
+    return *volume != 0 || text.find('0') != std::string::npos ? *volume : defaultValue;
 }
 
 ColorValue ReadColor(SettingStore& store, std::string_view key, ColorValue defaultValue) {
@@ -78,6 +98,9 @@ void LoadSettings(SettingStore& store, SettingsRecord& record) {
     record.QuietFrom = ReadHour(store, "QuietFrom", d.QuietFrom);
     record.QuietTo = ReadHour(store, "QuietTo", d.QuietTo);
     record.QuietBusy = ReadFlag(store, "QuietBusy", d.QuietBusy);
+    record.AlarmClock = ReadInRange(store, "AlarmClock", d.AlarmClock, -1, 24 * 60 - 1);
+    record.AlarmClockDays = ReadInRange(store, "AlarmClockDays", d.AlarmClockDays, 0, 1);
+    record.Volume = ReadVolume(store, d.Volume);
 }
 
 void SaveSettings(SettingStore& store, const SettingsRecord& record) {
@@ -94,6 +117,9 @@ void SaveSettings(SettingStore& store, const SettingsRecord& record) {
     WriteNumber(store, "QuietFrom", record.QuietFrom);
     WriteNumber(store, "QuietTo", record.QuietTo);
     WriteFlag(store, "QuietBusy", record.QuietBusy);
+    WriteNumber(store, "AlarmClock", record.AlarmClock);
+    WriteNumber(store, "AlarmClockDays", record.AlarmClockDays);
+    WriteNumber(store, "Volume", record.Volume);
 }
 
 bool IsHotKeyValue(std::int32_t value) {

@@ -19,10 +19,13 @@ struct SettingsRecord {
     // the hot key that says the time now, as the hot-key control gives it: virtual key in the low
     // byte, HOTKEYF_ modifier flags in the next; 0 for none
     std::int32_t SpeakKey = 0;
-    bool QuietHours = false;    // no scheduled speech or beeps from QuietFrom:00 until QuietTo:00
-    std::int32_t QuietFrom = 0; // 0..23
-    std::int32_t QuietTo = 0;   // 0..23
-    bool QuietBusy = false;     // no scheduled speech or beeps while the user is busy (full screen...)
+    bool QuietHours = false;         // no scheduled speech or beeps from QuietFrom:00 until QuietTo:00
+    std::int32_t QuietFrom = 0;      // 0..23
+    std::int32_t QuietTo = 0;        // 0..23
+    bool QuietBusy = false;          // no scheduled speech or beeps while the user is busy (full screen...)
+    std::int32_t Volume = 0;         // every sound's amplitude, in percent of the clips' own: 0..100
+    std::int32_t AlarmClock = 0;     // the alarm's minute of the day, 0..1439; -1 when it is off
+    std::int32_t AlarmClockDays = 0; // the alarm rings every day (0) or Monday to Friday only (1)
     bool operator==(const SettingsRecord&) const = default;
 };
 
@@ -47,10 +50,10 @@ class SettingStore {
 SettingsRecord DefaultSettings();
 
 // Reads Alarm, BGColor, TColor, SColor, MColor, HColor, ClockShape, Beep, in that order, then
-// SpeakKey, QuietHours, QuietFrom, QuietTo and QuietBusy.
+// SpeakKey, QuietHours, QuietFrom, QuietTo, QuietBusy, AlarmClock, AlarmClockDays and Volume.
 void LoadSettings(SettingStore& store, SettingsRecord& record);
 // Writes Alarm, Beep, ClockShape, BGColor, TColor, HColor, MColor, SColor, in that order, then
-// SpeakKey, QuietHours, QuietFrom, QuietTo and QuietBusy.
+// SpeakKey, QuietHours, QuietFrom, QuietTo, QuietBusy, AlarmClock, AlarmClockDays and Volume.
 void SaveSettings(SettingStore& store, const SettingsRecord& record);
 
 // Whether `value` is something the hot-key control can hold: a virtual key (1..254) in the low

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the thirty-four Korean voice clips in resources/clips/ with espeak-ng and sox.
+# Makes the thirty-six Korean voice clips in resources/clips/ with espeak-ng and sox.
 #
 # Each clip is spoken by espeak-ng's Korean voice, converted to 16 kHz mono 16-bit PCM and
 # trimmed of leading and trailing silence, so that an announcement's clips follow one another
@@ -40,11 +40,13 @@ stat() { sox "$1" -n stats 2>&1 | awk -v key="$2" 'index($0, key) == 1 { print $
 # comes out [여덥 시] (jʌdˈʌp), so 109 says 여덜 시; in 열한 시 the ㅎ drops in natural speech, so
 # 113 says 여란 시. A clip whose phonemes differ stops the script, to be listened to and checked.
 #
-# A clip that is never the last of an announcement (the half of day, the hours, the tens) ends in
-# a comma: espeak-ng then says it with the rising or level pitch of an unfinished phrase instead
-# of the falling end of a sentence, so that an announcement sounds like one phrase. The comma
+# A clip that is never the last of an announcement (the half of day, the hours, the tens, and
+# 알람 before the time) ends in a comma: espeak-ng then says it with the rising or level pitch of
+# an unfinished phrase instead of the falling end of a sentence, so that an announcement sounds like one phrase. The comma
 # changes only the pitch; --ipa prints the same phonemes with it as without, so the check still
-# holds each clip's words. The numbers are the resource names the announcer plays.
+# holds each clip's words. The last clip of the timer's sentence ends in "!": said with a full stop
+# its peaks stand out above the ceiling below, and the exclamation ends with the same falling
+# pitch. The numbers are the resource names the announcer plays.
 while IFS='|' read -r id text ipa; do
     [ -n "$id" ] || continue
     said=$(espeak-ng -v ko -q --ipa "$text" | sed 's/^ *//; s/ *$//')
@@ -97,4 +99,6 @@ done <<'CLIPS'
 133|삼십,|sˈɐmsip
 134|사십,|sɐsˈip
 135|오십,|osˈip
+136|타이머가 끝났습니다!|thɐˈimʌqˌɐ q-ˈɯnnɐt-s-ˌɯpnidˌɐ
+137|알람,|ɐlˈɐm
 CLIPS

@@ -1,9 +1,21 @@
-// The settings dialog's pure arithmetic: list positions to settings, centring.
+// The settings dialog's pure arithmetic: list positions and the slider to settings, centring.
 #include "settings_ui/FrmSettingLayout.h"
 
+#include <algorithm>
+#include <iterator>
+
 int IntervalIndexFromAlarm(std::int32_t alarm) {
-    return alarm >= 0 && alarm < static_cast<std::int32_t>(kIntervalEntries.size()) ? static_cast<int>(alarm)
-                                                                                    : -1;
+    const auto* found = std::find(std::begin(kIntervalAlarms), std::end(kIntervalAlarms), alarm);
+    return found == std::end(kIntervalAlarms) ? -1 : static_cast<int>(found - std::begin(kIntervalAlarms));
+}
+
+std::optional<std::int32_t> AlarmFromIntervalIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kIntervalAlarms))) return std::nullopt;
+    return kIntervalAlarms[static_cast<std::size_t>(index)];
+}
+
+std::int32_t VolumeFromSlider(int position) {
+    return (std::clamp(position, 0, 100) + kVolumeStep / 2) / kVolumeStep * kVolumeStep;
 }
 
 ColorValue* ColorTargetSetting(SettingsRecord& settings, int index) {

@@ -3,16 +3,19 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "base/Settings.h"
 #include "settings_ui/Twips.h"
 
 inline constexpr int kClientWidthTwips = 3075;
-// the rows of the clock and its speech, then the hot key, the quiet hours and quiet while busy
-inline constexpr int kClientHeightTwips = 5655;
-// the dropped-down part of a combo box: room for the five entries (100 pixels at 96 DPI)
-inline constexpr int kComboListTwips = 1500;
+// the rows of the clock and its speech, then the hot key, the quiet hours, quiet while busy and
+// the volume
+inline constexpr int kClientHeightTwips = 6135;
+// the dropped-down part of a combo box: room for the seven intervals (150 pixels at 96 DPI)
+inline constexpr int kComboListTwips = 2250;
 
 // Combo: an editable drop-down; List: a drop-down list to choose from; WrappedCheckBox: a check
 // box whose caption takes two lines.
@@ -26,6 +29,7 @@ enum class ControlKind {
     PushButton,
     Preview,
     HotKey,
+    Slider,
     XPStyle
 };
 
@@ -52,6 +56,8 @@ enum class ControlId : int {
     Check4,  // quiet while the user is busy
     Label7,  // 색: names the colour list
     Label8,  // why the colour row is greyed out under high contrast
+    Label9,  // 소리 크기: names the volume slider
+    Slider1, // the volume of every sound
 };
 
 struct ControlPlace {
@@ -69,7 +75,7 @@ struct ControlPlace {
 // leads to it, and a screen reader reads the label as its name. So "부터" and "까지" come before
 // their lists although they are shown to the right of them, and the colour preview after the list.
 // Each letter in (&X) is used once in the dialog.
-inline constexpr std::array<ControlPlace, 22> kFrmSettingControls{{
+inline constexpr std::array<ControlPlace, 24> kFrmSettingControls{{
     {ControlId::XPStyle1, ControlKind::XPStyle, u"", 1920, 960, 810, 810},
     {ControlId::Label1, ControlKind::Label, u"일정 시간마다 현재 시각 알리기(&A)", 240, 240, 2535, 195},
     {ControlId::Combo1, ControlKind::Combo, u"", 240, 520, 2535, 315},
@@ -93,6 +99,8 @@ inline constexpr std::array<ControlPlace, 22> kFrmSettingControls{{
     {ControlId::Combo4, ControlKind::List, u"", 480, 4620, 1455, 315},
     {ControlId::Check4, ControlKind::WrappedCheckBox, u"전체 화면이나 발표 중에는 알리지 않기(&P)", 240, 5025,
      2595, 510},
+    {ControlId::Label9, ControlKind::Label, u"소리 크기(&V)", 240, 5670, 1095, 255},
+    {ControlId::Slider1, ControlKind::Slider, u"", 1335, 5595, 1620, 420},
 }};
 
 // Label4, in two lines below the hot key when the system refuses one: the refused key
@@ -103,9 +111,14 @@ inline constexpr std::u16string_view kHighContrastNote = u"고대비 모드에�
 
 inline constexpr std::u16string_view kFrmSettingCaption = u"환경설정";
 
-// Combo1: the announcement interval; an entry's position is the value of Alarm.
-inline constexpr std::array<std::u16string_view, 5> kIntervalEntries{u"사용안함", u"10분마다", u"20분마다",
-                                                                     u"30분마다", u"1시간마다"};
+// Combo1: the announcement intervals in order of length. The Alarm values of the first five
+// choices were once their places in the list, and are kept so that stored settings keep meaning
+// what they did; the two shorter ones came later, with values of their own.
+inline constexpr std::u16string_view kIntervalTexts[] = {u"사용안함", u"5분마다",  u"10분마다", u"15분마다",
+                                                         u"20분마다", u"30분마다", u"1시간마다"};
+inline constexpr std::span<const std::u16string_view> kIntervalEntries{kIntervalTexts};
+// The Alarm value of each entry of Combo1, in list order.
+inline constexpr std::int32_t kIntervalAlarms[] = {0, 5, 1, 6, 2, 3, 4};
 // Combo2: which colour the preview shows and the change button edits.
 inline constexpr std::array<std::u16string_view, 5> kColorTargetEntries{u"배경색", u"테두리색", u"시침색",
                                                                         u"분침색", u"초침색"};
@@ -113,6 +126,14 @@ inline constexpr std::array<std::u16string_view, 5> kColorTargetEntries{u"배경
 // The Combo1 entry that shows a stored Alarm, or -1 (no selection) for a value with no entry:
 // the program never writes one, but a hand-edited store can hold anything.
 int IntervalIndexFromAlarm(std::int32_t alarm);
+// The Alarm that Combo1's entry `index` stands for; none for no selection (-1) or any other index.
+std::optional<std::int32_t> AlarmFromIntervalIndex(int index);
+
+// Slider1 goes from silent to the sounds' own level in steps of this many percent.
+inline constexpr int kVolumeStep = 10;
+// The Volume that a slider position stands for (a drag can stop anywhere): the nearest step
+// within 0..100, halves upwards.
+std::int32_t VolumeFromSlider(int position);
 
 // The setting that Combo2's entry `index` names, or null for no selection (-1) or any other
 // index: BGColor, TColor, HColor, MColor, SColor in list order.

@@ -18,10 +18,12 @@
 #include "base/ResolveColor_win32.h"
 #include "settings_ui/ColorDialog.h"
 #include "settings_ui/ColorDialog_win32.h"
+#include "settings_ui/ComboHeight_win32.h"
 #include "settings_ui/FrmSettingLayout.h"
 #include "settings_ui/Registry_win32.h"
 #include "settings_ui/RunRegistration.h"
 #include "settings_ui/SpeakKeyChoice.h"
+#include "settings_ui/VolumeSlider_win32.h"
 #include "settings_ui/XPStyle_win32.h"
 
 std::array<COLORREF, 16> CustomColors{};
@@ -124,6 +126,7 @@ class FrmSetting : public Window<FrmSetting> {
     // The font, and for a combo box the closed height, that a control takes at the dialog's DPI.
     void DressControl(HWND control, const ControlPlace& c, bool redraw) const {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), redraw);
+        // the closed combo box takes the height the layout gives it, whatever the font makes of it
         if (IsDropDown(c.kind)) FitComboHeight(control, Px(c.height));
     }
 
@@ -173,6 +176,10 @@ class FrmSetting : public Window<FrmSetting> {
             case ControlKind::PushButton:
                 cls = WC_BUTTONW;
                 style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+                break;
+            case ControlKind::Slider:
+                cls = TRACKBAR_CLASSW;
+                style |= TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP | WS_GROUP;
                 break;
             case ControlKind::XPStyle:
                 break;
@@ -239,6 +246,7 @@ class FrmSetting : public Window<FrmSetting> {
         OnCheck3Click();
         ::SendMessageW(Item(ControlId::Check4), BM_SETCHECK, Settings.QuietBusy ? BST_CHECKED : BST_UNCHECKED,
                        0);
+        SetUpVolumeSlider(Item(ControlId::Slider1), Settings.Volume);
         // the colour preview once more, now that every setting is in place
         OnCombo2Change();
         ShowHighContrast();
@@ -261,6 +269,16 @@ class FrmSetting : public Window<FrmSetting> {
             // Escape arrives as IDCANCEL: it closes the dialog as the close box does
             if (LOWORD(wParam) == IDCANCEL) return ::SendMessageW(window_, WM_CLOSE, 0, 0);
             OnCommand(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
+            return 0;
+        case WM_GETMINMAXINFO:
+            // the frame cannot be dragged: the window takes the layout's size even where that is more
+            // than the screen (a high DPI on a small one), which would otherwise cut off the last rows
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxTrackSize = {SHRT_MAX, SHRT_MAX};
+            return 0;
+        case WM_HSCROLL:
+            // the slider let go of at a new level: the main window lets the user hear it
+            if (OnVolumeSliderScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)) && hooks.volumeChosen)
+                hooks.volumeChosen(Settings.Volume);
             return 0;
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETHIGHCONTRAST) ShowHighContrast();
@@ -319,25 +337,6 @@ class FrmSetting : public Window<FrmSetting> {
     static void AddEntry(HWND combo, std::u16string_view entry) {
         const std::wstring text = WidenUtf16(entry);
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
-    static int OuterHeight(HWND window) {
-        RECT rect;
-        ::GetWindowRect(window, &rect);
-        return rect.bottom - rect.top;
-    }
-
-    // The closed combo box takes the height the layout gives it, whatever the font makes of it.
-    // The field height is corrected by what the outer height lacks; a second step covers Wine,
-    // whose field reads 2 pixels more than was set once a height has been set.
-    static void FitComboHeight(HWND combo, int height) {
-        auto field = static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        int outer = OuterHeight(combo);
-        for (int step = 0; step < 2 && outer != height && field + height - outer > 0; ++step) {
-            field += height - outer;
-            ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-            outer = OuterHeight(combo);
-        }
     }
 
     static HWND EditOf(HWND combo) {
@@ -401,7 +400,7 @@ class FrmSetting : public Window<FrmSetting> {
     // Text typed into the edit part selects no entry (-1) and changes nothing.
     void OnCombo1Change() {
         const auto index = static_cast<int>(::SendMessageW(combo1_, CB_GETCURSEL, 0, 0));
-        if (index >= 0 && index < static_cast<int>(kIntervalEntries.size())) Settings.Alarm = index;
+        if (const std::optional<std::int32_t> alarm = AlarmFromIntervalIndex(index)) Settings.Alarm = *alarm;
     }
 
     void OnCombo2Change() {

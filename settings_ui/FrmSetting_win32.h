@@ -21,6 +21,9 @@ struct FrmSettingHooks {
     // Whether Windows' high-contrast mode is on: the face then takes the system's colours, and the
     // colour row is greyed out. Asked at each opening and when the system's colours change.
     std::function<bool()> highContrast;
+    // The user has let go of the volume slider at `volume`: a short beep at that level, when
+    // nothing else sounds, lets them hear it.
+    std::function<void(int volume)> volumeChosen;
 };
 
 // Shows the dialog, creating and loading it if it is not open; an open dialog is brought forward.

@@ -40,7 +40,8 @@ TEST(DecideAnnouncement, Examples) {
         {0, 0, 1, true, {119, 114, 121}, 12},
         {12, 0, 1, true, {120, 114, 121}, 12},
         {0, 30, 1, false, {119, 114, 116}, {}},
-        {15, 0, 7, true, {120, 104, 121}, 3}, // above 4 behaves as "every hour"
+        {14, 5, 5, false, {120, 103, 126}, {}},
+        {15, 0, 7, true, {120, 104, 121}, 3}, // above 6 behaves as "every hour"
         {15, 10, 7, true, {}, {}},
         {15, 0, 0, true, {}, {}}, // announcements off: the redraws beep instead, not checktime
         {15, 0, -1, true, {}, {}},
@@ -99,7 +100,7 @@ TEST(Schedule, PollAndHourBeepConditions) {
         {{13, 10, 29}, 1, true, true, false}, {{13, 10, 30}, 1, true, false, false}, // a late wake
         {{13, 0, 29}, 0, true, false, true},  {{13, 0, 30}, 0, true, false, false},
         {{13, 10, 1}, 0, true, false, false}, {{13, 10, 1}, -1, true, false, false},
-        {{13, 10, 1}, 7, true, true, false},  {{0, 0, 1}, 1, false, true, false},
+        {{13, 10, 1}, 7, true, false, false}, {{0, 0, 1}, 1, false, true, false},
         {{13, 0, 0}, 0, true, false, true},   {{13, 0, 0}, 0, false, false, false},
         {{13, 0, 0}, -1, true, false, false}, {{13, 0, 0}, 1, true, false, false},
         {{13, 0, 1}, 0, true, false, true},   {{13, 10, 0}, 0, true, false, false},

@@ -78,10 +78,11 @@ inline void WaitClearOfRegistryWrites(double seconds) {
 
 // Records 16 kHz mono 16-bit from the capture device whose name contains `nameHas` (the null
 // sink's monitor) while `play` runs, for at most `seconds`, clear of the Wine server's registry
-// writes. Nothing when there is no such device.
+// writes unless it must start at once. Nothing when there is no such device.
 template <typename Play>
-std::optional<std::vector<std::int16_t>> RecordWhile(const char* nameHas, double seconds, Play play) {
-    WaitClearOfRegistryWrites(seconds);
+std::optional<std::vector<std::int16_t>> RecordWhile(const char* nameHas, double seconds, Play play,
+                                                     bool atOnce = false) {
+    if (!atOnce) WaitClearOfRegistryWrites(seconds);
     UINT device = WAVE_MAPPER;
     for (UINT i = 0; i < ::waveInGetNumDevs(); ++i) {
         WAVEINCAPSA caps{};

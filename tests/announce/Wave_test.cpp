@@ -74,4 +74,8 @@ TEST(MakeTone, AQuarterSecondAt500HzStartingAndEndingWithoutAClick) {
                             [](std::int16_t s) { return s == 0; }));
 }
 
+TEST(ScaleSample, ItsShareOfTheAmplitudeHalvesAwayFromZero) {
+    EXPECT_EQ((std::vector<int>{ScaleSample(32767, 50), ScaleSample(-3, 50)}), (std::vector<int>{16384, -2}));
+}
+
 } // namespace

@@ -88,7 +88,7 @@ TEST_F(RegistryStore, EverySettingRoundTrips) {
     DWORD count = 0;
     RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 13u);
+    EXPECT_EQ(count, 16u);
     wchar_t text[64] = {};
     DWORD size = sizeof text, type = 0;
     ASSERT_EQ(RegQueryValueExW(key.get(), L"TColor", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),

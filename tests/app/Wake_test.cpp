@@ -31,12 +31,14 @@ TEST(NextWake, Table) {
         settings.Alarm = r.alarm;
         settings.Beep = true;
         settings.QuietBusy = r.busyRule;
-        EXPECT_EQ(NextWake({r.now, r.seen, r.locked, r.soundEnds}, settings), r.wake) << r.what;
+        EXPECT_EQ(NextWake({r.now, r.seen, r.locked, r.soundEnds, {}}, settings), r.wake) << r.what;
     }
     SettingsRecord quiet = DefaultSettings(); // quiet hours from 23 to 7, silent while away
     quiet.QuietHours = true;
-    EXPECT_EQ(NextWake({{6, 59, 40}, false, false, {}}, quiet), 21 * kSecond + k) << "quiet hours";
-    EXPECT_EQ(NextWake({{22, 55, 0}, false, false, {}}, quiet), kMinute) << "at most a minute's sleep";
+    EXPECT_EQ(NextWake({{6, 59, 40}, false, false, {}, {}}, quiet), 21 * kSecond + k) << "quiet hours";
+    EXPECT_EQ(NextWake({{22, 55, 0}, false, false, {}, {}}, quiet), kMinute) << "at most a minute's sleep";
+    EXPECT_EQ(NextWake({{10, 9, 59}, false, true, {}, 90 * kSecond}, DefaultSettings()), 90 * kSecond + k)
+        << "the alarm's minute or the timer's end, locked with the busy rule on";
 }
 
 } // namespace

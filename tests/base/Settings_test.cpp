@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -39,9 +40,10 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     FakeStore store;
     SettingsRecord record;
     LoadSettings(store, record);
-    EXPECT_EQ(store.reads, (std::vector<std::string>{"Alarm", "BGColor", "TColor", "SColor", "MColor",
-                                                     "HColor", "ClockShape", "Beep", "SpeakKey", "QuietHours",
-                                                     "QuietFrom", "QuietTo", "QuietBusy"}));
+    EXPECT_EQ(store.reads,
+              (std::vector<std::string>{"Alarm", "BGColor", "TColor", "SColor", "MColor", "HColor",
+                                        "ClockShape", "Beep", "SpeakKey", "QuietHours", "QuietFrom",
+                                        "QuietTo", "QuietBusy", "AlarmClock", "AlarmClockDays", "Volume"}));
     EXPECT_TRUE(store.writes.empty()) << "loading must never write the store";
     EXPECT_EQ(record, DefaultSettings());
     EXPECT_EQ(record.Alarm, 1);
@@ -51,10 +53,12 @@ TEST(Settings, FirstRunGetsDefaultsAndSavesThemInWriteOrder) {
     EXPECT_EQ(record.HColor, 255u);
 
     SaveSettings(store, record);
+    store.writes.pop_back(); // the volume, written last and read back in SaveWritesCurrentValues...
     EXPECT_EQ(store.writes,
               (std::vector<std::string>{"Alarm=1", "Beep=0", "ClockShape=0", "BGColor=16777215", "TColor=0",
                                         "HColor=255", "MColor=38400", "SColor=16744448", "SpeakKey=0",
-                                        "QuietHours=0", "QuietFrom=23", "QuietTo=7", "QuietBusy=1"}));
+                                        "QuietHours=0", "QuietFrom=23", "QuietTo=7", "QuietBusy=1",
+                                        "AlarmClock=-1", "AlarmClockDays=0"}));
 }
 
 // The hot key and the quiet hours: numbers by the number rule, then held to what they can be.
@@ -72,6 +76,18 @@ TEST(Settings, HotKeyAndQuietHoursOutsideTheirRangeReadAsDefaults) {
         LoadSettings(store, record);
         EXPECT_EQ(record.SpeakKey, c.expectedKey) << c.speakKey;
         EXPECT_EQ(record.QuietFrom, c.expectedFrom) << c.from;
+    }
+}
+
+TEST(Settings, AlarmClockOutsideItsRangeReadsAsOffEveryDay) {
+    for (const auto& [clock, days, expectedClock, expectedDays] :
+         {std::tuple{"1439", "1", 1439, 1}, {"1440", "2", -1, 0}, {"-2", "-1", -1, 0}, {"0", "0", 0, 0}}) {
+        FakeStore store;
+        store.values = {{"AlarmClock", clock}, {"AlarmClockDays", days}};
+        SettingsRecord record;
+        LoadSettings(store, record);
+        EXPECT_EQ(std::pair(record.AlarmClock, record.AlarmClockDays),
+                  std::pair(expectedClock, expectedDays));
     }
 }
 
@@ -125,10 +141,12 @@ TEST(Settings, SaveWritesCurrentValuesWhateverTheirOrigin) {
     FakeStore store;
     SettingsRecord record{4, 0x123456, 0x80000008, 7, 8, 9, true, true, 0x0644, true, 22, 6, false};
     SaveSettings(store, record);
-    EXPECT_EQ(store.writes, (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
-                                                      "TColor=-2147483640", "HColor=9", "MColor=8",
-                                                      "SColor=7", "SpeakKey=1604", "QuietHours=1",
-                                                      "QuietFrom=22", "QuietTo=6", "QuietBusy=0"}));
+    store.writes.pop_back(); // the volume, written last and read back below
+    EXPECT_EQ(store.writes,
+              (std::vector<std::string>{"Alarm=4", "Beep=1", "ClockShape=1", "BGColor=1193046",
+                                        "TColor=-2147483640", "HColor=9", "MColor=8", "SColor=7",
+                                        "SpeakKey=1604", "QuietHours=1", "QuietFrom=22", "QuietTo=6",
+                                        "QuietBusy=0", "AlarmClock=0", "AlarmClockDays=0"}));
     SettingsRecord back;
     LoadSettings(store, back);
     EXPECT_EQ(back, record);

@@ -23,7 +23,7 @@ TEST(QuitMessage, EndsTheClockWithItsSettingsSavedAndNoQuestion) {
     DeleteStoredSettings();
     TockwenProcess app;
     // a changed setting, with the settings dialog left open
-    ASSERT_TRUE(app.Start() && app.ChooseMenuItem(1)); // 환경설정
+    ASSERT_TRUE(app.Start() && app.ChooseMenuItem(3)); // 환경설정
     HWND circle = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         for (HWND dialog : FindWindows(app.Id(), L"TockwenFrmSetting"))
@@ -42,7 +42,7 @@ TEST(QuitMessage, EndsTheClockWithItsSettingsSavedAndNoQuestion) {
     }));
     EXPECT_FALSE(asked) << "a message box appeared";
     EXPECT_EQ(app.ExitCode(), 0u) << "the clock did not end on its own";
-    EXPECT_EQ(StoredSettings().size(), 13u);
+    EXPECT_EQ(StoredSettings().size(), 16u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
     EXPECT_FALSE(app.TrayIconPresent());
 }
@@ -103,7 +103,7 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
     ASSERT_EQ(RunSilently(setup), 0u);
     EXPECT_TRUE(!old.Running() && old.ExitCode() == 0)
         << "closed as Exit does, before its files are replaced";
-    EXPECT_EQ(StoredSettings().size(), 13u);
+    EXPECT_EQ(StoredSettings().size(), 16u);
     EXPECT_EQ(StoredSettings()[L"ClockShape"].text, L"1");
     // and, silent as package managers upgrade, starts the clock it closed again
     DWORD clockId = 0;

@@ -20,7 +20,7 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 1, kItemExit = 3;
+constexpr int kItemSetting = 3, kItemExit = 5;
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 
 std::wstring Wide(std::u16string_view text) {
@@ -127,13 +127,13 @@ TEST_F(SettingsDialog, ShowsTheStoredSettings) {
     RECT client;
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 377);
+    EXPECT_EQ(client.bottom, 409);
     RECT outer;
     GetWindowRect(dialog, &outer);
     EXPECT_EQ(outer.left, CentredStart(GetSystemMetrics(SM_CXSCREEN), outer.right - outer.left));
     EXPECT_EQ(outer.top, CentredStart(GetSystemMetrics(SM_CYSCREEN), outer.bottom - outer.top));
 
-    EXPECT_EQ(Selection(ControlId::Combo1), 4);
+    EXPECT_EQ(Selection(ControlId::Combo1), 6);
     EXPECT_EQ(ControlText(Item(ControlId::Combo1)), L"1시간마다");
     EXPECT_TRUE(Checked(ControlId::Check1));
     EXPECT_TRUE(Checked(ControlId::Option1Circle));
@@ -172,8 +172,8 @@ TEST_F(SettingsDialog, AStoredIntervalWithNoEntryIsKept) {
 TEST_F(SettingsDialog, ChangesReachTheStoreWhenTheDialogCloses) {
     Start();
     ASSERT_NE(Open(), nullptr);
-    Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 20분마다
-    EXPECT_EQ(Selection(ControlId::Combo1), 2);
+    Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 15분마다
+    EXPECT_EQ(Selection(ControlId::Combo1), 3);
     Click(ControlId::Check1);
     Click(ControlId::Option1Circle);
     EXPECT_FALSE(Checked(ControlId::Option1Square));
@@ -193,13 +193,14 @@ TEST_F(SettingsDialog, ChangesReachTheStoreWhenTheDialogCloses) {
     EXPECT_TRUE(StoredSettings().empty());
     Close();
     const std::map<std::wstring, StoredValue> expected = {
-        {L"Alarm", {REG_SZ, L"2"}},      {L"Beep", {REG_SZ, L"1"}},
-        {L"ClockShape", {REG_SZ, L"1"}}, {L"BGColor", {REG_SZ, L"16777215"}},
-        {L"TColor", {REG_SZ, L"0"}},     {L"HColor", {REG_SZ, L"255"}},
-        {L"MColor", {REG_SZ, L"38400"}}, {L"SColor", {REG_SZ, L"1971210"}},
-        {L"SpeakKey", {REG_SZ, L"0"}},   {L"QuietHours", {REG_SZ, L"0"}},
-        {L"QuietFrom", {REG_SZ, L"23"}}, {L"QuietTo", {REG_SZ, L"7"}},
-        {L"QuietBusy", {REG_SZ, L"1"}}};
+        {L"Alarm", {REG_SZ, L"6"}},          {L"Beep", {REG_SZ, L"1"}},
+        {L"ClockShape", {REG_SZ, L"1"}},     {L"BGColor", {REG_SZ, L"16777215"}},
+        {L"TColor", {REG_SZ, L"0"}},         {L"HColor", {REG_SZ, L"255"}},
+        {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"1971210"}},
+        {L"SpeakKey", {REG_SZ, L"0"}},       {L"QuietHours", {REG_SZ, L"0"}},
+        {L"QuietFrom", {REG_SZ, L"23"}},     {L"QuietTo", {REG_SZ, L"7"}},
+        {L"QuietBusy", {REG_SZ, L"1"}},      {L"AlarmClock", {REG_SZ, L"-1"}},
+        {L"AlarmClockDays", {REG_SZ, L"0"}}, {L"Volume", {REG_SZ, L"100"}}};
     EXPECT_EQ(StoredSettings(), expected);
     app.Kill(); // ended from outside, with no exit of its own: nothing is lost
     EXPECT_EQ(StoredSettings(), expected);

@@ -30,22 +30,9 @@ class SpeakNow : public testing::Test {
         SYSTEMTIME utc;
         GetSystemTime(&utc);
         if (utc.wSecond > 44) Sleep((60 - utc.wSecond) * 1000 - utc.wMilliseconds + 100);
-        GetSystemTime(&utc);
-        offset_ =
-            (utc.wHour * 60 + utc.wMinute - (15 * 60 + 43) + 1440 + 720) % 1440 - 720; // local = UTC - offset
-        wchar_t zone[32];
-        swprintf(zone, 32, L"TZ=TKW%c%02d:%02d", offset_ < 0 ? L'-' : L'+', std::abs(offset_) / 60,
-                 std::abs(offset_) % 60);
+        const std::wstring zone = LocalTimeZone(15, 43, date_);
         ASSERT_TRUE(app_.Start(TockwenExePath(), zone));
-        // the clock's date is UTC's, moved by the offset across midnight where it must be
-        SYSTEMTIME local = utc;
-        FILETIME file;
-        SystemTimeToFileTime(&utc, &file);
-        ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
-        ticks.QuadPart -= static_cast<ULONGLONG>(static_cast<LONGLONG>(offset_) * 60 * 10000000LL);
-        file = {ticks.LowPart, ticks.HighPart};
-        FileTimeToSystemTime(&file, &local);
-        date_ = {15, 43, 0, local.wYear, local.wMonth, local.wDay};
+        date_ = {15, 43, 0, date_.year, date_.month, date_.day};
     }
     void TearDown() override { DeleteStoredSettings(); }
 
@@ -85,7 +72,6 @@ class SpeakNow : public testing::Test {
         SendInput(4, clicks, sizeof clicks[0]);
     }
 
-    int offset_ = 0;
     ClockTime date_;
     TockwenProcess app_;
 };

@@ -15,14 +15,17 @@ using namespace driver;
 
 namespace {
 
-constexpr int kItemSetting = 1, kItemAbout = 2, kItemExit = 3; // after 지금 시각 듣기 and a separator
+constexpr int kItemSetting = 3, kItemAbout = 4, kItemExit = 5; // after 지금 시각 듣기, 타이머, 알람
 
 const std::map<std::wstring, StoredValue> kDefaultStore = {
-    {L"Alarm", {REG_SZ, L"1"}},          {L"Beep", {REG_SZ, L"0"}},          {L"ClockShape", {REG_SZ, L"0"}},
-    {L"BGColor", {REG_SZ, L"16777215"}}, {L"TColor", {REG_SZ, L"0"}},        {L"HColor", {REG_SZ, L"255"}},
-    {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"16744448"}}, {L"SpeakKey", {REG_SZ, L"0"}},
-    {L"QuietHours", {REG_SZ, L"0"}},     {L"QuietFrom", {REG_SZ, L"23"}},    {L"QuietTo", {REG_SZ, L"7"}},
-    {L"QuietBusy", {REG_SZ, L"1"}}};
+    {L"Alarm", {REG_SZ, L"1"}},          {L"Beep", {REG_SZ, L"0"}},
+    {L"ClockShape", {REG_SZ, L"0"}},     {L"BGColor", {REG_SZ, L"16777215"}},
+    {L"TColor", {REG_SZ, L"0"}},         {L"HColor", {REG_SZ, L"255"}},
+    {L"MColor", {REG_SZ, L"38400"}},     {L"SColor", {REG_SZ, L"16744448"}},
+    {L"SpeakKey", {REG_SZ, L"0"}},       {L"QuietHours", {REG_SZ, L"0"}},
+    {L"QuietFrom", {REG_SZ, L"23"}},     {L"QuietTo", {REG_SZ, L"7"}},
+    {L"QuietBusy", {REG_SZ, L"1"}},      {L"AlarmClock", {REG_SZ, L"-1"}},
+    {L"AlarmClockDays", {REG_SZ, L"0"}}, {L"Volume", {REG_SZ, L"100"}}};
 
 class TrayShell : public testing::Test {
   protected:

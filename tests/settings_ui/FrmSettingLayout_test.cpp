@@ -7,7 +7,7 @@
 
 TEST(FrmSettingLayout, EveryControlFitsTheClientAreaExceptWhereDesigned) {
     EXPECT_EQ(PixelsFromTwips(kClientWidthTwips), 205);
-    EXPECT_EQ(PixelsFromTwips(kClientHeightTwips), 377);
+    EXPECT_EQ(PixelsFromTwips(kClientHeightTwips), 409);
     std::set<int> ids;
     for (const ControlPlace& c : kFrmSettingControls) {
         ids.insert(static_cast<int>(c.id));
@@ -32,17 +32,17 @@ TEST(FrmSettingLayout, KeyboardOrder) {
     EXPECT_EQ(order, (std::vector<ControlId>{ControlId::Combo1, ControlId::Check1, ControlId::Option1Square,
                                              ControlId::Option1Circle, ControlId::Combo2, ControlId::Command1,
                                              ControlId::Check2, ControlId::HotKey1, ControlId::Check3,
-                                             ControlId::Combo3, ControlId::Combo4, ControlId::Check4}));
+                                             ControlId::Combo3, ControlId::Combo4, ControlId::Check4,
+                                             ControlId::Slider1}));
 }
 
 TEST(FrmSettingLayout, StoredAlarmToIntervalEntry) {
-    for (int alarm = 0; alarm <= 4; ++alarm)
-        EXPECT_EQ(IntervalIndexFromAlarm(alarm), alarm);
-    for (int alarm : {-1, 5, 6, 100, -2147483647 - 1, 2147483647})
+    for (const auto& [index, alarm] : {std::pair{0, 0}, {1, 5}, {2, 1}, {3, 6}, {4, 2}, {5, 3}, {6, 4}})
+        EXPECT_TRUE(IntervalIndexFromAlarm(alarm) == index && AlarmFromIntervalIndex(index) == alarm);
+    for (int alarm : {-1, 7, 100, -2147483647 - 1, 2147483647})
         EXPECT_EQ(IntervalIndexFromAlarm(alarm), -1) << alarm;
     EXPECT_EQ(kIntervalEntries[0], u"사용안함");
-    EXPECT_EQ(kIntervalEntries[1], u"10분마다");
-    EXPECT_EQ(kIntervalEntries[4], u"1시간마다");
+    EXPECT_EQ(kIntervalEntries[1], u"5분마다");
 }
 
 TEST(FrmSettingLayout, ColourTargetsInListOrder) {

@@ -145,7 +145,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
     RECT client;
     ::GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 205);
-    EXPECT_EQ(client.bottom, 377);
+    EXPECT_EQ(client.bottom, 409);
 
     // centred on the whole screen by its outer size
     RECT outer;
@@ -174,7 +174,7 @@ TEST_F(FrmSettingTest, WindowLayoutAndTexts) {
 
     for (ControlId combo : {ControlId::Combo1, ControlId::Combo2}) {
         const auto& entries = combo == ControlId::Combo1 ? kIntervalEntries : kColorTargetEntries;
-        ASSERT_EQ(::SendMessageW(Item(combo), CB_GETCOUNT, 0, 0), 5);
+        ASSERT_EQ(::SendMessageW(Item(combo), CB_GETCOUNT, 0, 0), static_cast<LRESULT>(entries.size()));
         for (int i = 0; i < 5; ++i) {
             wchar_t text[64] = {};
             ::SendMessageW(Item(combo), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
@@ -286,7 +286,7 @@ TEST_F(FrmSettingTest, KeyboardOrder) {
         << ::GetDlgCtrlID(::GetFocus()) << " of " << ClassOf(::GetParent(::GetFocus()));
     std::vector<HWND> order;
     HWND at = Item(ControlId::Combo1);
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         order.push_back(at);
         at = ::GetNextDlgTabItem(dialog, at, FALSE);
     }
@@ -297,7 +297,7 @@ TEST_F(FrmSettingTest, KeyboardOrder) {
         Item(ControlId::Combo1),  Item(ControlId::Check1),   Item(ControlId::Option1Square),
         Item(ControlId::Combo2),  Item(ControlId::Command1), Item(ControlId::Check2),
         Item(ControlId::HotKey1), Item(ControlId::Check3),   Item(ControlId::Combo3),
-        Item(ControlId::Combo4),  Item(ControlId::Check4)};
+        Item(ControlId::Combo4),  Item(ControlId::Check4),   Item(ControlId::Slider1)};
     EXPECT_EQ(order, expected);
 }
 
@@ -333,9 +333,9 @@ TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
         bool beep, circle;
         int selection;
     };
-    const Case cases[] = {{1, false, false, 1},
+    const Case cases[] = {{1, false, false, 2},
                           {0, true, true, 0},
-                          {4, false, true, 4},
+                          {4, false, true, 6},
                           {7, true, false, -1},
                           {-3, false, false, -1}};
     for (const Case& c : cases) {
@@ -366,10 +366,10 @@ TEST_F(FrmSettingTest, InitialStateFollowsSettings) {
 
 TEST_F(FrmSettingTest, ControlsWriteStraightIntoSettings) {
     Open();
-    Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 20분마다
-    EXPECT_EQ(Selection(ControlId::Combo1), 2);
-    EXPECT_EQ(Settings.Alarm, 2);
-    Pick(ControlId::Combo1, 4);
+    Key(ControlId::Combo1, VK_DOWN); // 10분마다 -> 15분마다
+    EXPECT_EQ(Selection(ControlId::Combo1), 3);
+    EXPECT_EQ(Settings.Alarm, 6);
+    Pick(ControlId::Combo1, 6);
     EXPECT_EQ(Settings.Alarm, 4);
     Pick(ControlId::Combo1, 0);
     EXPECT_EQ(Settings.Alarm, 0);
@@ -392,7 +392,7 @@ TEST_F(FrmSettingTest, AStrayAlarmWaitsForTheUsersChoice) {
     EXPECT_EQ(Selection(ControlId::Combo1), -1);
     Click(ControlId::Check1);
     EXPECT_EQ(Settings.Alarm, 9) << "other controls leave it alone";
-    Pick(ControlId::Combo1, 3);
+    Pick(ControlId::Combo1, 5);
     EXPECT_EQ(Settings.Alarm, 3);
 }
 
@@ -534,7 +534,7 @@ TEST_F(FrmSettingTest, OneInstanceShownAgain) {
     Settings.Alarm = 4; // a reload would show this
     HWND second = Open();
     EXPECT_EQ(first, second);
-    EXPECT_EQ(Selection(ControlId::Combo1), 1) << "shown again, not loaded again";
+    EXPECT_EQ(Selection(ControlId::Combo1), 2) << "shown again, not loaded again";
     int dialogs = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), CountDialogs, reinterpret_cast<LPARAM>(&dialogs));
     EXPECT_EQ(dialogs, 1);
@@ -551,7 +551,7 @@ TEST_F(FrmSettingTest, CloseBoxAndUnloadCloseIt) {
     // the next opening loads afresh from the settings
     Settings.Alarm = 4;
     Open();
-    EXPECT_EQ(Selection(ControlId::Combo1), 4);
+    EXPECT_EQ(Selection(ControlId::Combo1), 6);
     dialog = FrmSettingWindow();
     UnloadFrmSetting();
     EXPECT_FALSE(::IsWindow(dialog));

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "app/AppIds.h"
@@ -181,7 +182,7 @@ HWND TockwenProcess::WaitForDialog(const wchar_t* title, std::chrono::millisecon
 }
 
 bool TockwenProcess::ExitYes() const {
-    if (!ChooseMenuItem(3)) return false; // 종료
+    if (!ChooseMenuItem(5)) return false; // 종료
     HWND box = WaitForDialog(L"Tockwen 종료");
     if (!box) return false;
     ClickButton(box, IDYES);
@@ -204,6 +205,26 @@ void ClickButton(HWND dialog, int id) {
 
 std::wstring MessageBoxText(HWND box) {
     return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+std::wstring LocalTimeZone(int hour, int minute, ClockTime& local) {
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    const int offset = (utc.wHour * 60 + utc.wMinute - (hour * 60 + minute) + 1440 + 720) % 1440 - 720;
+    wchar_t zone[32]; // local = UTC - offset
+    swprintf(zone, 32, L"TZ=TKW%c%02d:%02d", offset < 0 ? L'-' : L'+', std::abs(offset) / 60,
+             std::abs(offset) % 60);
+    // the date too is UTC's, moved by the offset across midnight where it must be
+    FILETIME file;
+    SystemTimeToFileTime(&utc, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart -= static_cast<ULONGLONG>(static_cast<LONGLONG>(offset) * 60 * 10000000LL);
+    file = {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME shifted;
+    FileTimeToSystemTime(&file, &shifted);
+    local = {shifted.wHour,  shifted.wMinute, shifted.wSecond,      shifted.wYear,
+             shifted.wMonth, shifted.wDay,    shifted.wMilliseconds};
+    return zone;
 }
 
 namespace {

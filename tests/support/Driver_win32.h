@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/ClockTime.h"
 #include "render/Picture.h"
 
 #include <chrono>
@@ -75,6 +76,10 @@ class TockwenProcess {
 void ClickButton(HWND dialog, int id);
 // The message text of a message box.
 std::wstring MessageBoxText(HWND box);
+
+// The Unix environment ("TZ=...") under which a program started now reads its local time as
+// hour:minute, its seconds running with UTC's; `local` receives that local date and time.
+std::wstring LocalTimeZone(int hour, int minute, ClockTime& local);
 
 // Settings in HKEY_CURRENT_USER\Software\Tockwen\Setting.
 void DeleteStoredSettings();
