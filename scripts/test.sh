@@ -38,14 +38,15 @@ if [ "$wine_build" = build/win64 ]; then
         -DTOCKWEN_WERROR=ON >/dev/null
 fi
 
-# The whole-minute check of the real program mostly waits for the clock: it starts as soon as
-# what it runs is built, in a Wine world of its own, and is collected last.
+# The checks of the real program that wait on real time (the tray over a whole minute, the timer,
+# the alarm) start as soon as what they run is built, each in a Wine world of its own, side by
+# side, and are collected last.
 cmake --build "$wine_build" -j"$jobs" --target e2e_tests
 minute_log=build/minute-tests.log
-(cd "$wine_build/minute" && ctest --output-on-failure) >$minute_log 2>&1 &
+(cd "$wine_build/minute" && ctest --output-on-failure -j3) >$minute_log 2>&1 &
 minute=$!
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $minute ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build" "$wine_build"/dpi144; do
+trap 'kill $minute ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
     tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
 cmake --build "$wine_build" -j"$jobs"
 t2=$(date +%s)
@@ -55,7 +56,7 @@ t2=$(date +%s)
 # at real-time priority (tests/support/wine-env.sh), so the build cannot hold them up.
 wine_log=build/wine-tests.log
 # -j2: the world at 144 DPI runs beside the main one
-(cd "$wine_build" && ctest --output-on-failure -j2 -E '_minute$') >$wine_log 2>&1 &
+(cd "$wine_build" && ctest --output-on-failure -j2 -E '_(minute|timer|alarm)$') >$wine_log 2>&1 &
 wine=$!
 
 # The native tests and the release run beside the Wine tests too, each as soon as its build is
@@ -120,6 +121,6 @@ t5=$(date +%s)
 echo
 echo "install $((t1 - t0)) s, Wine build $((t2 - t1)) s, Wine tests $((t4 - t2)) s (the rest built beside them in" \
     "$((t3 - t2)) s; $(sed -n 's/ took / /p' $native_log $package_log | paste -sd, | sed 's/,/, /')), then waited" \
-    "$((t5 - t4)) s for the whole-minute check and the rest; total $((t5 - t0)) s"
+    "$((t5 - t4)) s for the checks that wait on real time and the rest; total $((t5 - t0)) s"
 [ $status -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
 exit $status
