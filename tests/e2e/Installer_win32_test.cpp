@@ -136,7 +136,7 @@ TEST(Installer, InstallUpgradeAndUninstallWithTheClockRunning) {
         for (const wchar_t* key : startKeys)
             EXPECT_EQ(RegGetValueW(root, key, L"Tockwen", RRF_RT_ANY, nullptr, nullptr, nullptr),
                       root == HKEY_CURRENT_USER ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(StoredSettings().size(), 13u) << "the settings of the copy the per-user value starts";
+    EXPECT_EQ(StoredSettings().size(), 16u) << "the settings of the copy the per-user value starts";
     for (const wchar_t* key : startKeys)
         RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Tockwen");
 

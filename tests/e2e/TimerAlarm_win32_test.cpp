@@ -84,7 +84,7 @@ TEST_F(TimerAlarm, AOneMinuteTimerSetByKeysIsHeardAtItsEnd) {
     const double end = started + FirstSound(heard) - entered;
     std::printf("[ figure   ] the timer was heard %.2f s after Enter\n", end);
     EXPECT_TRUE(end >= 58 && end <= 63) << end << " s after Enter";
-    const std::size_t spoken = ExpectClipsInOrder(heard, Said(kClipTimerEnded, 16, 21)).end;
+    const std::size_t spoken = ExpectClipsInOrder(heard, Said(kClipTimerEnded, 16, 21), 0, false).end;
     Gaps gaps;
     const std::vector<Tone> tones = FindTones(std::span(heard).subspan(std::min(spoken, heard.size())), gaps);
     ASSERT_EQ(tones.size(), 3u);
