@@ -14,7 +14,8 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     build=build/win64 toolchain=cmake/mingw-x86_64.cmake arch=win64 wine=/usr/lib/wine/wine64
     export WINELOADER=$wine
 fi
-cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Ninja for a new build folder, as the test command makes them (one made before keeps its generator)
+CMAKE_GENERATOR=Ninja cmake -S . -B $build -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build $build -j"$(nproc)" --target Tockwen
 exe=$(pwd)/$build/Tockwen.exe
 mkdir -p build/run

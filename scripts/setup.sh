@@ -5,7 +5,7 @@ set -euo pipefail
 
 # fonts-wine: Wine draws the caption buttons (the close box's x) with its Marlett font
 packages=(
-    cmake make clang libclang-rt-14-dev googletest libbenchmark-dev clang-format
+    cmake make ninja-build clang libclang-rt-14-dev googletest libbenchmark-dev clang-format
     zip unzip nsis python3-yaml
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev

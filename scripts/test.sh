@@ -29,19 +29,28 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     wine_build=build/win64
     win_targets=(--target Tockwen tockwen_core)
 fi
-cmake -S . -B build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=Debug -DTOCKWEN_WERROR=ON >/dev/null
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DTOCKWEN_WERROR=ON >/dev/null
-if [ "$wine_build" = build/win64 ]; then
-    cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-        -DTOCKWEN_WERROR=ON >/dev/null
-fi
+# Ninja for a new build folder (one made before keeps its generator)
+export CMAKE_GENERATOR=Ninja
+configure() {
+    case $1 in
+    build/native) cmake -S . -B build/native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=Debug -DTOCKWEN_WERROR=ON >/dev/null ;;
+    build/win) cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+        -DTOCKWEN_WERROR=ON >/dev/null ;;
+    build/win64) cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=Release -DTOCKWEN_WERROR=ON >/dev/null ;;
+    esac
+}
+configure "$wine_build"
+# the Wine prefix that every world of the build copies boots while the build runs
+tests/support/wine-env.sh template "$wine_build" >/dev/null &
+template=$!
 
 # The checks of the real program that wait on real time (the tray over a whole minute, the timer,
 # the alarm) start as soon as what they run is built, each in a Wine world of its own, side by
 # side, and are collected last.
 cmake --build "$wine_build" -j"$jobs" --target e2e_tests
+wait $template
 minute_log=build/minute-tests.log
 (cd "$wine_build/minute" && ctest --output-on-failure -j3) >$minute_log 2>&1 &
 minute=$!
@@ -61,6 +70,7 @@ wine=$!
 
 # The native tests and the release run beside the Wine tests too, each as soon as its build is
 # made: the native one first, as its tests take longest.
+configure build/native
 nice cmake --build build/native -j"$jobs"
 native_log=build/native-tests.log
 (
@@ -69,7 +79,10 @@ native_log=build/native-tests.log
     echo "native tests took $(($(date +%s) - s0)) s"
 ) >$native_log 2>&1 &
 native=$!
-[ "$wine_build" = build/win ] || nice cmake --build build/win -j"$jobs" "${win_targets[@]}"
+if [ "$wine_build" != build/win ]; then
+    configure build/win
+    nice cmake --build build/win -j"$jobs" "${win_targets[@]}"
+fi
 t3=$(date +%s)
 
 # The release, twice: a second run, with the exe linked afresh, must give the same bytes in every

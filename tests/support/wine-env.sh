@@ -7,6 +7,7 @@
 #   wine-env.sh run  WORLD prog ...  run a Windows program inside it
 #   wine-env.sh down WORLD           stop everything
 #   wine-env.sh env  WORLD           print the environment (to source from a shell)
+#   wine-env.sh template BUILD       only boot the build directory's prefix, ahead of its worlds
 #
 # WORLD is a build directory or a folder inside one: several worlds of one build (another DPI,
 # a test that runs beside the others) each have their own prefix, server, display and sound.
@@ -251,6 +252,7 @@ down() {
 
 case $cmd in
 up) up ;;
+template) mkdir -p "$state" && base_env && make_template ;;
 down) down ;;
 env) cat "$envfile" ;;
 run)
