@@ -45,6 +45,22 @@ configure "$wine_build"
 # the Wine prefix that every world of the build copies boots while the build runs
 tests/support/wine-env.sh template "$wine_build" >/dev/null &
 template=$!
+# The native build and (where the Wine tests use the 64-bit one) the shipped 32-bit program build
+# at the lowest priority from the start: they take the processors only when the Wine build and
+# tests leave them idle. Each reports in a log of its own.
+build_log() { echo "build/$(basename "$1")-build.log"; }
+background_build() {
+    (configure "$1" && nice -n 19 cmake --build "$1" -j"$jobs" "${@:2}") >"$(build_log "$1")" 2>&1
+}
+background_build build/native &
+native_build=$!
+win_build=""
+if [ "$wine_build" != build/win ]; then
+    background_build build/win "${win_targets[@]}" &
+    win_build=$!
+fi
+# a background build that failed fails the run, with what it printed
+collect() { wait "$1" || { cat "$(build_log "$2")"; echo "BUILD FAILED: $2"; exit 1; }; }
 
 # The checks of the real program that wait on real time (the tray over a whole minute, the timer,
 # the alarm) start as soon as what they run is built, each in a Wine world of its own, side by
@@ -55,23 +71,22 @@ minute_log=build/minute-tests.log
 (cd "$wine_build/minute" && ctest --output-on-failure -j3) >$minute_log 2>&1 &
 minute=$!
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $minute ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
+trap 'kill $minute $native_build $win_build ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
     tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
 cmake --build "$wine_build" -j"$jobs"
 t2=$(date +%s)
 
 # The Wine tests mostly wait on real time (sound plays, clocks run, windows come up): they start
-# now, and what else there is to build is built meanwhile at a lower priority. Their worlds run
-# at real-time priority (tests/support/wine-env.sh), so the build cannot hold them up.
+# now, while the other builds go on. Their worlds run at real-time priority
+# (tests/support/wine-env.sh), so no build can hold them up.
 wine_log=build/wine-tests.log
 # -j2: the world at 144 DPI runs beside the main one
 (cd "$wine_build" && ctest --output-on-failure -j2 -E '_(minute|timer|alarm)$') >$wine_log 2>&1 &
 wine=$!
 
 # The native tests and the release run beside the Wine tests too, each as soon as its build is
-# made: the native one first, as its tests take longest.
-configure build/native
-nice cmake --build build/native -j"$jobs"
+# made.
+collect $native_build build/native
 native_log=build/native-tests.log
 (
     s0=$(date +%s)
@@ -79,10 +94,7 @@ native_log=build/native-tests.log
     echo "native tests took $(($(date +%s) - s0)) s"
 ) >$native_log 2>&1 &
 native=$!
-if [ "$wine_build" != build/win ]; then
-    configure build/win
-    nice cmake --build build/win -j"$jobs" "${win_targets[@]}"
-fi
+[ -z "$win_build" ] || collect $win_build build/win
 t3=$(date +%s)
 
 # The release, twice: a second run, with the exe linked afresh, must give the same bytes in every
@@ -92,8 +104,16 @@ t3=$(date +%s)
 # sources' time is given, as this checkout may hold changes that are not committed yet.
 relink() {
     rm -rf build/win/relinked && mkdir -p build/win/relinked
-    (cd build/win && sed -e 's| -o Tockwen\.exe | -o relinked/Tockwen.exe |' \
-        -e 's|--out-implib,libTockwen\.dll\.a|--out-implib,relinked/libTockwen.dll.a|' CMakeFiles/Tockwen.dir/link.txt | sh)
+    # the build's own link command of Tockwen.exe (Ninja's, or the Makefiles' script), with the
+    # outputs put in the folder of their own
+    local link
+    if [ -f build/win/build.ninja ]; then
+        link="cd build/win && $(ninja -C build/win -t commands Tockwen.exe | tail -n 1)"
+    else
+        link="cd build/win && $(cat build/win/CMakeFiles/Tockwen.dir/link.txt)"
+    fi
+    (sed -e 's| -o Tockwen\.exe | -o relinked/Tockwen.exe |' \
+        -e 's|--out-implib,libTockwen\.dll\.a|--out-implib,relinked/libTockwen.dll.a|' <<<"$link" | sh)
 }
 package_log=build/package-tests.log
 (
