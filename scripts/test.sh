@@ -46,17 +46,18 @@ configure "$wine_build"
 tests/support/wine-env.sh template "$wine_build" >/dev/null &
 template=$!
 # The native build and (where the Wine tests use the 64-bit one) the shipped 32-bit program build
-# at the lowest priority from the start: they take the processors only when the Wine build and
-# tests leave them idle. Each reports in a log of its own.
+# at a low priority from the start: they take the processors mostly when the Wine build and tests
+# leave them idle, the native one before the other, as its tests take longer than the release's.
+# Each reports in a log of its own.
 build_log() { echo "build/$(basename "$1")-build.log"; }
 background_build() {
-    (configure "$1" && nice -n 19 cmake --build "$1" -j"$jobs" "${@:2}") >"$(build_log "$1")" 2>&1
+    (configure "$2" && nice -n "$1" cmake --build "$2" -j"$jobs" "${@:3}") >"$(build_log "$2")" 2>&1
 }
-background_build build/native &
+background_build 10 build/native &
 native_build=$!
 win_build=""
 if [ "$wine_build" != build/win ]; then
-    background_build build/win "${win_targets[@]}" &
+    background_build 19 build/win "${win_targets[@]}" &
     win_build=$!
 fi
 # a background build that failed fails the run, with what it printed
