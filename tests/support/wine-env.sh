@@ -190,6 +190,11 @@ up() {
         echo 96 >"$WINEPREFIX/.tockwen-dpi"
     fi
     set_dpi "${TOCKWEN_WINE_DPI:-96}"
+    # One world's Wine boots at a time: with five booting at once on two processors, a Wine
+    # process of the boot was seen to crash (a page fault, with RpcSs failing to start) and take
+    # the desktop's explorer with it.
+    exec 7>/tmp/.tockwen-boot.lock
+    flock 7
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     # a persistent server: otherwise every test waits on pipes held by Wine's helpers. Its start
@@ -212,6 +217,7 @@ up() {
     done
     # still there a moment later: it has its desktop
     sleep 0.3
+    flock -u 7
     desktop_running || {
         echo "wine-env: the desktop's explorer.exe /desktop=shell is not running in $WINEPREFIX" >&2
         ps -eo pid,ppid,etimes,args | grep -E 'wine|\.exe' | grep -v grep >"$state/processes-at-failure.txt" || true
