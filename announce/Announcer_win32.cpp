@@ -33,15 +33,17 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
                 chimes_.Poll(::GetTickCount64(), now, settings.AlarmClock, settings.AlarmClockDays);
             chime != Chime::None)
             chimeWaiting_ = chime;
-    if (chimeWaiting_ && !speaker_.Busy() && !beeping_) SayChime(now, ChimeVolume(settings.Volume));
+    if (chimeWaiting_ && !speaker_.Busy() && !beeping_ && !beepsWaiting_)
+        SayChime(now, ChimeVolume(settings.Volume));
     const Announcement said = schedule_.Poll(now, settings.Alarm, settings.Beep);
     if (!said.clips.empty() && MaySound(now, settings)) {
         waiting_ = said;
         waitingHour_ = now.hour;
         waitingMinute_ = LocalMs(now) / 60000;
     }
-    if (waiting_ && !chimeWaiting_ && !speaker_.Busy() && !beeping_) {
-        if (chimeMinute_ != waitingMinute_) {
+    // the timer's beeps, armed and waiting, keep their place ahead of the announcement's
+    if (waiting_ && !chimeWaiting_ && !speaker_.Busy() && !beeping_ && !beepsWaiting_) {
+        if (chimeMinute_ != waitingMinute_ && !waiting_->clips.empty()) {
             speaker_.Say(waiting_->clips, settings.Volume);
             alarmSounding_ = samplePlays_ = false;
         }
@@ -61,6 +63,16 @@ bool Announcer::Poll(const ClockTime& now, const SettingsRecord& settings) {
 }
 
 bool Announcer::HourBeepCheck(const ClockTime& time, const SettingsRecord& settings) {
+    // The timer's three beeps, waiting or sounding, are not replaced by the hour's count: the
+    // count waits as an announcement without words, armed once they have ended (Poll).
+    if (chimeBeeps_ && (beepsWaiting_ || beeping_)) {
+        if (!waiting_ && IsHourBeepDue(time, settings.Alarm, settings.Beep) && MaySound(time, settings)) {
+            waiting_ = Announcement{{}, TwelveHourDial(time.hour)};
+            waitingHour_ = time.hour;
+            waitingMinute_ = LocalMs(time) / 60000;
+        }
+        return false;
+    }
     if (!schedule_.HourBeepCheck(time, settings.Alarm, settings.Beep)) return false;
     if (!MaySound(time, settings)) {
         schedule_.CancelBeeps();

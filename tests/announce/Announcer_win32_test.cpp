@@ -34,9 +34,9 @@ SettingsRecord With(std::int32_t alarm, bool beep) {
     return s;
 }
 
-// Polls as the clock wakes, every 100 ms here, until the announcer asks for Timer1 (true) or 3 s passed.
+// Polls as the clock wakes, every 100 ms here, until the announcer asks for Timer1 (true) or 8 s passed.
 bool PollUntilTimer1(Announcer& announcer, const ClockTime& at, const SettingsRecord& settings) {
-    for (const double start = SecondsNow(); SecondsNow() - start < 3; Sleep(100))
+    for (const double start = SecondsNow(); SecondsNow() - start < 8; Sleep(100))
         if (announcer.Poll(at, settings)) return true;
     return false;
 }
@@ -65,6 +65,18 @@ TEST(AnnouncerTest, SpokenHourArmsTheBeepsWhenTheClipsHaveSounded) {
     // the same mark again: nothing more
     EXPECT_FALSE(announcer.Poll({13, 0, 1}, With(4, true)));
     EXPECT_EQ(TicksUntilStop(announcer), (std::vector{Tick::Beep, Tick::StopTimer}));
+}
+
+TEST(AnnouncerTest, TimerEndingAtTheHourKeepsItsThreeBeepsAndTheHoursCountFollows) {
+    answer = kAcceptsNotifications;
+    Announcer announcer(&Answer);
+    announcer.StartTimer(0);
+    announcer.Poll({13, 59, 58}, With(0, true)); // the timer's words start
+    EXPECT_FALSE(announcer.HourBeepCheck({14, 0, 0}, With(0, true)));
+    EXPECT_TRUE(PollUntilTimer1(announcer, {14, 0, 0}, With(0, true)));
+    EXPECT_EQ(TicksUntilStop(announcer), (std::vector{Tick::Beep, Tick::Beep, Tick::Beep, Tick::StopTimer}));
+    EXPECT_TRUE(PollUntilTimer1(announcer, {14, 0, 3}, With(0, true))) << "the hour's count, after the three";
+    EXPECT_EQ(TicksUntilStop(announcer), (std::vector{Tick::Beep, Tick::Beep, Tick::StopTimer}));
 }
 
 // Scheduled speech and beeps go ahead only while the system says the user takes notifications:
