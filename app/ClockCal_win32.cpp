@@ -3,9 +3,6 @@
 
 #include <wtsapi32.h>
 
-#include <algorithm>
-#include <string>
-
 #include "app/AlarmDialog_win32.h"
 #include "app/AppIds.h"
 #include "app/RegistrySettingStore_win32.h"
@@ -14,9 +11,7 @@
 #include "app/UserToken_win32.h"
 #include "app/TrayIconSize_win32.h"
 #include "app/Wake.h"
-#include "base/KoreanTime.h"
 #include "base/Settings.h"
-#include "base/WideText_win32.h"
 #include "base/WindowIcon_win32.h"
 #include "settings_ui/FrmSetting_win32.h"
 
@@ -133,7 +128,7 @@ LRESULT ClockCal::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // tooltip still held) and send the next tick's picture whether or not it changed, at
             // the size the new shell shows icons
             if (!unloaded_) {
-                AddTrayIcon();
+                tray_.Add();
                 UpdateIconSize();
                 trayClock_.Resend();
             }
@@ -162,15 +157,9 @@ void ClockCal::StartUp() {
     ApplySpeakKey(Settings.SpeakKey);
     highContrastOn_ = highContrast_();
 
-    tray_ = {};
-    tray_.cbSize = sizeof(tray_);
-    tray_.hWnd = window_;
-    tray_.uID = kTrayIconId;
-    // with the fourth layout the shell shows the tooltip only when asked to
-    tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
-    tray_.uCallbackMessage = kTrayCallbackMessage;
-    UpdateTooltip(readClock_());
-    AddTrayIcon();
+    tray_.Init(window_, kTrayIconId, kTrayCallbackMessage);
+    tray_.SetTip(readClock_(), announcer_.TimerMinutesLeft());
+    tray_.Add();
 
     UpdateIconSize();
     locked_ = QuerySessionLocked();
@@ -267,28 +256,10 @@ void ClockCal::OnSessionChange(WPARAM change) {
 // into an icon and sent. A new minute's tooltip goes with it (in the rare minute whose first
 // picture does not differ, on its own).
 void ClockCal::DrawClock(const ClockTime& now) {
-    const bool newTip = UpdateTooltip(now);
-    if (trayClock_.Draw(now, Settings, highContrastOn_)) {
-        tray_.hIcon = trayClock_.BuildIcon();
-        ModifyTrayIcon();
-    } else if (newTip) {
-        ModifyTrayIcon();
-    }
-}
-
-// The tooltip, a screen reader's name for the icon: the date and the time to the minute, and
-// while the timer runs the minutes left, rounded up. True when it changed.
-bool ClockCal::UpdateTooltip(const ClockTime& now) {
-    const std::optional<int> left = announcer_.TimerMinutesLeft();
-    const int shown = (now.hour * 60 + now.minute) * 1000 + left.value_or(-1);
-    if (shown == tipMinute_) return false;
-    tipMinute_ = shown;
-    std::wstring tip = WidenUtf16(DateTimeText(now));
-    if (left) tip += L"\n타이머 " + std::to_wstring(*left) + L"분 남음";
-    const std::size_t length = std::min(tip.size(), std::size(tray_.szTip) - 1);
-    std::copy_n(tip.begin(), length, tray_.szTip);
-    tray_.szTip[length] = L'\0';
-    return true;
+    const bool newTip = tray_.SetTip(now, announcer_.TimerMinutesLeft());
+    const bool newFace = trayClock_.Draw(now, Settings, highContrastOn_);
+    if (newFace) tray_.SetIcon(trayClock_.BuildIcon());
+    if (newFace || newTip) tray_.Modify();
 }
 
 // Only a real change of size makes the surfaces and the icon bitmap anew (TrayClock::SetSize).
@@ -304,7 +275,7 @@ void ClockCal::StartBeepTimer() {
 
 void ClockCal::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
     const TrayCallback callback =
-        DecodeTrayCallback(trayVersion4_, wParam, lParam, kTrayIconId, lastTrayEvent_);
+        DecodeTrayCallback(tray_.Version4(), wParam, lParam, kTrayIconId, lastTrayEvent_);
     lastTrayEvent_ = callback.event;
     if (callback.action == TrayAction::SpeakNow) SpeakNow();
     if (callback.action == TrayAction::OpenMenu) ShowMenu(callback);
@@ -322,14 +293,14 @@ void ClockCal::ShowMenu(const TrayCallback& callback) {
         chosen == kCmdSetting || chosen == kCmdAlarm || (chosen == kCmdTimer && !announcer_.TimerRunning());
     if (chosen != 0) OnCommand(chosen, callback.fromKeyboard);
     if (callback.fromKeyboard && !opensWindow && !unloaded_ && GetForegroundWindow() == window_)
-        notifyIcon_(NIM_SETFOCUS, &tray_);
+        tray_.Focus();
 }
 
 void ClockCal::OnCommand(UINT id, bool fromKeyboard) {
     // a dialog opened from a menu opened by keyboard puts the user back on the icon as it closes
     const auto closed = [this, fromKeyboard] {
         ScheduleWake();
-        if (fromKeyboard && !unloaded_) notifyIcon_(NIM_SETFOCUS, &tray_);
+        if (fromKeyboard && !unloaded_) tray_.Focus();
     };
     switch (id) {
     case kCmdSpeakNow: // the item says the time, also while the alarm rings
@@ -408,7 +379,7 @@ void ClockCal::Unload() {
     seenNotifications_.Unregister();
     UnregisterHotKey(window_, kSpeakHotKeyId);
     SaveToStore();
-    DeleteTrayIcon();
+    tray_.Delete();
 }
 
 void ClockCal::SaveToStore() {
@@ -417,18 +388,4 @@ void ClockCal::SaveToStore() {
     if (!settingsLoaded_) return;
     RegistrySettingStore store;
     SaveSettings(store, Settings);
-}
-
-// Every addition asks for the fourth layout of the callback: Enter on the icon and the keyboard's
-// menu key reach the clock only in it. A shell that does not know it keeps the first.
-void ClockCal::AddTrayIcon() {
-    notifyIcon_(NIM_ADD, &tray_);
-    tray_.uVersion = NOTIFYICON_VERSION_4;
-    trayVersion4_ = notifyIcon_(NIM_SETVERSION, &tray_) != FALSE;
-}
-void ClockCal::ModifyTrayIcon() {
-    notifyIcon_(NIM_MODIFY, &tray_);
-}
-void ClockCal::DeleteTrayIcon() {
-    notifyIcon_(NIM_DELETE, &tray_);
 }

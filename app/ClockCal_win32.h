@@ -2,19 +2,17 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "announce/Announcer_win32.h"
 #include "app/AppIds.h"
 #include "app/TrayCallback.h"
 #include "app/SeenNotifications_win32.h"
+#include "app/TrayIcon_win32.h"
 #include "base/Handles.h"
 #include "base/ClockTime.h"
 #include "base/Window_win32.h"
 #include "render/TrayClock_win32.h"
 
-// The one way the main window talks to the notification area; a test records through its own.
-using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, NOTIFYICONDATAW* record);
 // The one way it reads the time; a test sets the time through its own.
 using ClockFunction = ClockTime (*)();
 // The one way it asks whether Windows' high-contrast mode is on; a test gives either answer.
@@ -30,7 +28,7 @@ class ClockCal : public Window<ClockCal> {
     ClockCal(NotifyIconFunction notifyIcon, ClockFunction readClock,
              NotificationStateFunction notificationState,
              HighContrastFunction highContrast = &QueryHighContrast)
-        : notifyIcon_(notifyIcon), readClock_(readClock), highContrast_(highContrast),
+        : tray_(notifyIcon), readClock_(readClock), highContrast_(highContrast),
           announcer_(notificationState) {}
 
     // Creates the window and runs the start-up sequence; false when the window cannot be made.
@@ -58,22 +56,14 @@ class ClockCal : public Window<ClockCal> {
     void SaveToStore();
 
     void DrawClock(const ClockTime& now);
-    bool UpdateTooltip(const ClockTime& now);
     void UpdateIconSize();
     void SpeakNow();
     bool ApplySpeakKey(std::int32_t hotKey);
-    void AddTrayIcon();
-    void ModifyTrayIcon();
-    void DeleteTrayIcon();
 
-    NotifyIconFunction notifyIcon_;
+    TrayIcon tray_;
     ClockFunction readClock_;
     HighContrastFunction highContrast_;
     HINSTANCE instance_ = nullptr;
-    // The whole tray record in its UTF-16 form: the Korean tooltip shows whatever the ANSI code
-    // page, and the shell reads the layout version (uVersion) only from a record this large.
-    NOTIFYICONDATAW tray_{};
-    bool trayVersion4_ = false;   // the shell took the fourth layout of the callback
     unsigned lastTrayEvent_ = 0;  // the callback's previous event: a right button's release or not
     bool highContrastOn_ = false; // the face is drawn in the system's colours
     TrayClock trayClock_;
@@ -82,7 +72,6 @@ class ClockCal : public Window<ClockCal> {
     UINT showSettings_ = 0; // a second start asks for the settings dialog
     UINT quit_ = 0;         // another program closes the clock
     SeenNotifications seenNotifications_;
-    int tipMinute_ = -1;        // the minute of the day the tooltip shows with the timer's minutes left
     bool locked_ = false;       // the session is locked
     bool displayOn_ = true;     // the display is on or dimmed
     bool disconnected_ = false; // a Remote Desktop session with no client connected: no display at all
