@@ -9,18 +9,17 @@
 #include "base/KoreanTime.h"
 #include "base/Settings.h"
 #include "base/WideText_win32.h"
-#include "base/WindowIcon_win32.h"
+#include "app/ModelessDialog_win32.h"
 
 namespace {
 
 // an alarm that is off offers this time when it is switched on
 constexpr std::int32_t kOfferedMinute = 7 * 60;
 
-HWND openDialog = nullptr;
-AlarmDialogHooks hooks;
+ModelessDialog openDialog;
+AlarmDialogHooks hooks; // its changed hook
 
 void Load(HWND dialog) {
-    SetWindowIcon(dialog, L"AAA", true);
     for (int hour = 0; hour < 24; ++hour) {
         const std::wstring text = WidenUtf16(HourText(hour));
         SendDlgItemMessageW(dialog, IDC_ALARM_HOUR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -61,8 +60,7 @@ INT_PTR CALLBACK AlarmDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
-        openDialog = nullptr;
-        if (const auto closed = std::exchange(hooks.closed, nullptr)) closed();
+        openDialog.Destroyed();
         return TRUE;
     default:
         return FALSE;
@@ -73,17 +71,13 @@ INT_PTR CALLBACK AlarmDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAlarmDialog(HINSTANCE instance, AlarmDialogHooks withHooks) {
     hooks = std::move(withHooks);
-    if (!openDialog)
-        openDialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_ALARM), nullptr, AlarmDialogProc, 0);
-    if (!openDialog) return;
-    ShowWindow(openDialog, SW_SHOWNORMAL);
-    SetForegroundWindow(openDialog);
+    openDialog.Show(instance, IDD_ALARM, AlarmDialogProc, std::move(hooks.closed));
 }
 
 void UnloadAlarmDialog() {
-    if (openDialog) DestroyWindow(openDialog);
+    openDialog.Close();
 }
 
 bool AlarmDialogIsDialogMessage(MSG* msg) {
-    return openDialog && IsDialogMessageW(openDialog, msg);
+    return openDialog.HandlesMessage(msg);
 }

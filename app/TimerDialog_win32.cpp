@@ -6,7 +6,7 @@
 
 #include "announce/TimerAlarm.h"
 #include "app/DialogIds.h"
-#include "base/WindowIcon_win32.h"
+#include "app/ModelessDialog_win32.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ constexpr wchar_t kBadMinutes[] = L"1부터 999까지의 숫자를 입력하세�
 constexpr const wchar_t* kOffered[] = {L"1",  L"3",  L"5",  L"10", L"15", L"20",
                                        L"30", L"45", L"60", L"90", L"120"};
 
-HWND openDialog = nullptr;
-TimerDialogHooks hooks;
+ModelessDialog openDialog;
+TimerDialogHooks hooks; // its start hook
 
 // 시작: a whole number from 1 to 999 starts the timer and closes the dialog; anything else says
 // so in a box a screen reader reads, and the focus goes back to the minutes, all selected.
@@ -38,7 +38,6 @@ void OnStart(HWND dialog) {
 INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowIcon(dialog, L"AAA", true);
         for (const wchar_t* minutes : kOffered)
             SendDlgItemMessageW(dialog, IDC_TIMER_MINUTES, CB_ADDSTRING, 0,
                                 reinterpret_cast<LPARAM>(minutes));
@@ -49,8 +48,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
-        openDialog = nullptr;
-        if (const auto closed = std::exchange(hooks.closed, nullptr)) closed();
+        openDialog.Destroyed();
         return TRUE;
     default:
         return FALSE;
@@ -61,17 +59,13 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowTimerDialog(HINSTANCE instance, TimerDialogHooks withHooks) {
     hooks = std::move(withHooks);
-    if (!openDialog)
-        openDialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_TIMER), nullptr, TimerDialogProc, 0);
-    if (!openDialog) return;
-    ShowWindow(openDialog, SW_SHOWNORMAL);
-    SetForegroundWindow(openDialog);
+    openDialog.Show(instance, IDD_TIMER, TimerDialogProc, std::move(hooks.closed));
 }
 
 void UnloadTimerDialog() {
-    if (openDialog) DestroyWindow(openDialog);
+    openDialog.Close();
 }
 
 bool TimerDialogIsDialogMessage(MSG* msg) {
-    return openDialog && IsDialogMessageW(openDialog, msg);
+    return openDialog.HandlesMessage(msg);
 }
