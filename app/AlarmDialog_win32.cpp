@@ -16,7 +16,6 @@ namespace {
 // an alarm that is off offers this time when it is switched on
 constexpr std::int32_t kOfferedMinute = 7 * 60;
 
-ModelessDialog openDialog;
 AlarmDialogHooks hooks; // its changed hook
 
 void Load(HWND dialog) {
@@ -59,25 +58,16 @@ INT_PTR CALLBACK AlarmDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDOK) Save(dialog);
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
-    case WM_DESTROY:
-        openDialog.Destroyed();
-        return TRUE;
     default:
         return FALSE;
     }
 }
 
+ModelessDialog alarmDialog(&AlarmDialogProc);
+
 } // namespace
 
 void ShowAlarmDialog(HINSTANCE instance, AlarmDialogHooks withHooks) {
     hooks = std::move(withHooks);
-    openDialog.Show(instance, IDD_ALARM, AlarmDialogProc, std::move(hooks.closed));
-}
-
-void UnloadAlarmDialog() {
-    openDialog.Close();
-}
-
-bool AlarmDialogIsDialogMessage(MSG* msg) {
-    return openDialog.HandlesMessage(msg);
+    alarmDialog.Show(instance, IDD_ALARM, std::move(hooks.closed));
 }

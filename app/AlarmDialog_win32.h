@@ -14,7 +14,3 @@ struct AlarmDialogHooks {
 // Shows the dialog, creating and loading it from Settings if it is not open; an open dialog is
 // brought forward.
 void ShowAlarmDialog(HINSTANCE instance, AlarmDialogHooks hooks);
-// Closes the dialog if it is open.
-void UnloadAlarmDialog();
-// True when `msg` was a dialog-navigation message for the open dialog and has been handled.
-bool AlarmDialogIsDialogMessage(MSG* msg);

@@ -5,6 +5,7 @@
 
 #include "app/AlarmDialog_win32.h"
 #include "app/AppIds.h"
+#include "app/ModelessDialog_win32.h"
 #include "app/RegistrySettingStore_win32.h"
 #include "app/TimerDialog_win32.h"
 #include "app/TrayMenu_win32.h"
@@ -370,8 +371,7 @@ void ClockCal::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     UnloadFrmSetting();
-    UnloadTimerDialog();
-    UnloadAlarmDialog();
+    ModelessDialog::CloseAll();
     // nothing sounds once the icon is gone: what plays stops first, then its bytes go
     announcer_.Stop();
     KillTimer(window_, kTimer1Id);

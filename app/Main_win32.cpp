@@ -3,10 +3,9 @@
 
 #include <string>
 
-#include "app/AlarmDialog_win32.h"
 #include "app/AppIds.h"
 #include "app/ClockCal_win32.h"
-#include "app/TimerDialog_win32.h"
+#include "app/ModelessDialog_win32.h"
 #include "app/UserToken_win32.h"
 #include "base/Handles.h"
 #include "base/LocalClock_win32.h"
@@ -54,9 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab, Enter, Escape and the access keys of the modeless dialogs
-        if (FrmSettingIsDialogMessage(&msg) || TimerDialogIsDialogMessage(&msg) ||
-            AlarmDialogIsDialogMessage(&msg))
-            continue;
+        if (FrmSettingIsDialogMessage(&msg) || ModelessDialog::HandleAnyMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -15,7 +15,6 @@ constexpr wchar_t kBadMinutes[] = L"1부터 999까지의 숫자를 입력하세�
 constexpr const wchar_t* kOffered[] = {L"1",  L"3",  L"5",  L"10", L"15", L"20",
                                        L"30", L"45", L"60", L"90", L"120"};
 
-ModelessDialog openDialog;
 TimerDialogHooks hooks; // its start hook
 
 // 시작: a whole number from 1 to 999 starts the timer and closes the dialog; anything else says
@@ -47,25 +46,16 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDOK) OnStart(dialog);
         if (LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
-    case WM_DESTROY:
-        openDialog.Destroyed();
-        return TRUE;
     default:
         return FALSE;
     }
 }
 
+ModelessDialog timerDialog(&TimerDialogProc);
+
 } // namespace
 
 void ShowTimerDialog(HINSTANCE instance, TimerDialogHooks withHooks) {
     hooks = std::move(withHooks);
-    openDialog.Show(instance, IDD_TIMER, TimerDialogProc, std::move(hooks.closed));
-}
-
-void UnloadTimerDialog() {
-    openDialog.Close();
-}
-
-bool TimerDialogIsDialogMessage(MSG* msg) {
-    return openDialog.HandlesMessage(msg);
+    timerDialog.Show(instance, IDD_TIMER, std::move(hooks.closed));
 }

@@ -12,7 +12,3 @@ struct TimerDialogHooks {
 
 // Shows the dialog, creating it if it is not open; an open dialog is brought forward.
 void ShowTimerDialog(HINSTANCE instance, TimerDialogHooks hooks);
-// Closes the dialog if it is open.
-void UnloadTimerDialog();
-// True when `msg` was a dialog-navigation message for the open dialog and has been handled.
-bool TimerDialogIsDialogMessage(MSG* msg);
