@@ -108,8 +108,11 @@ TEST_F(TimerAlarm, AnAlarmFromTheStoreRingsAtItsMinuteAndRepeats) {
         double started = 0;
         const std::vector<std::int16_t> heard =
             Record(4.5, started, [&] { ring && (Sleep(1500), app_.TrayMouse(WM_LBUTTONDBLCLK), true); });
-        const double inMinute = std::fmod(started + FirstSound(heard) + wallLessCounter, 60.0);
-        EXPECT_LT(inMinute, 0.3) << "s after second 0, ring " << ring;
+        // from second 0, either way: the recording starts a little after it is asked for, so a
+        // sound at second 0 can seem to come a few milliseconds before it
+        const double fromSecond0 = std::remainder(started + FirstSound(heard) + wallLessCounter, 60.0);
+        EXPECT_TRUE(fromSecond0 > -0.1 && fromSecond0 < 0.3)
+            << fromSecond0 << " s from second 0, ring " << ring;
         if (ring == 0) ExpectClipsInOrder(heard, Said(kClipAlarm, 7, 0));
         const auto after = std::span(heard).subspan(std::min<std::size_t>(16000 * 1.8, heard.size()));
         if (ring == 1) EXPECT_EQ(FirstSound(after) * 16000, after.size()) << "sound after the double-click";
