@@ -42,9 +42,12 @@ configure() {
     esac
 }
 configure "$wine_build"
-# the Wine prefix that every world of the build copies boots while the build runs
-tests/support/wine-env.sh template "$wine_build" >/dev/null &
-template=$!
+# Every Wine world of the tests boots now, one after another, while the build runs (their
+# ctest set-ups, run on their own; the tests below then find them up): no world may boot while a
+# check listens to the clock's sound, as a boot beside one broke that sound up.
+up_log=build/wine-worlds.log
+(cd "$wine_build" && ctest --output-on-failure -j5 -R '^wine_env_up_') >$up_log 2>&1 &
+worlds=$!
 # The native build and (where the Wine tests use the 64-bit one) the shipped 32-bit program build
 # at a low priority from the start: they take the processors mostly when the Wine build and tests
 # leave them idle, the native one before the other, as its tests take longer than the release's.
@@ -64,21 +67,31 @@ fi
 collect() { wait "$1" || { cat "$(build_log "$2")"; echo "BUILD FAILED: $2"; exit 1; }; }
 
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $template $native_build $win_build ${wine:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
+trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
     tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
-cmake --build "$wine_build" -j"$jobs"
+# The program, its installer and the end-to-end tests first: the checks that wait on real time
+# (the tray over a whole minute, the timer, the alarm) and the rest of the end-to-end tests need
+# no more, so they start as soon as these are made and the worlds are up, beside the rest of the
+# build. Their worlds run at real-time priority (tests/support/wine-env.sh), so no build can hold
+# them up. The main world's other tests follow once the build is made and the end-to-end tests
+# are over. Each group reports in a log of its own.
+cmake --build "$wine_build" -j"$jobs" --target e2e_tests
 t2=$(date +%s)
-
-# The Wine tests mostly wait on real time (sound plays, clocks run, windows come up): they start
-# now, while the other builds go on. Their worlds run at real-time priority
-# (tests/support/wine-env.sh), so no build can hold them up. They all start together, each world
-# beside the others, the longest (the checks that wait on the clock) first, so that every world
-# has booted before any of them listens to the clock's sound: a world booting beside a check that
-# listens broke that sound up, with gaps of tens of milliseconds.
-wait $template
-wine_log=build/wine-tests.log
-(cd "$wine_build" && ctest --output-on-failure -j5) >$wine_log 2>&1 &
-wine=$!
+wait $worlds || { cat $up_log; echo "WINE WORLDS FAILED"; exit 1; }
+wine_tests() { (cd "$wine_build" && ctest --output-on-failure -FA '.*' "$@"); }
+checks='^(e2e_whole_minute|e2e_timer|e2e_alarm|e2e_tray_dpi144)$'
+clock_log=build/wine-tests-clock.log e2e_log=build/wine-tests-e2e.log main_log=build/wine-tests-main.log
+wine_tests -j4 -R "$checks" >$clock_log 2>&1 &
+clock=$!
+wine_tests -R '^e2e_tests$' >$e2e_log 2>&1 &
+e2e=$!
+cmake --build "$wine_build" -j"$jobs"
+t3=$(date +%s)
+(
+    while kill -0 $e2e 2>/dev/null; do sleep 0.2; done
+    wine_tests -E "^wine_env_|$checks|^e2e_tests\$"
+) >$main_log 2>&1 &
+main=$!
 
 # The native tests and the release run beside the Wine tests too, each as soon as its build is
 # made.
@@ -91,7 +104,6 @@ native_log=build/native-tests.log
 ) >$native_log 2>&1 &
 native=$!
 [ -z "$win_build" ] || collect $win_build build/win
-t3=$(date +%s)
 
 # The release, twice: a second run, with the exe linked afresh, must give the same bytes in every
 # file (the zip and the installer among them), and the zip must hold exactly the exe, README.txt
@@ -135,9 +147,10 @@ package=$!
 if [ "$wine_build" != build/win ]; then
     (cd build/win && ctest --output-on-failure -LE wine) || status=1
 fi
-wait $wine || status=1
-cat $wine_log
+for group in $clock $e2e $main; do wait $group || status=1; done
 t4=$(date +%s)
+(cd "$wine_build" && ctest --output-on-failure -j5 -R '^wine_env_down_') >>$up_log 2>&1 || status=1
+cat $up_log $e2e_log $main_log $clock_log
 wait $native $package || true
 cat $native_log $package_log
 grep -q "FAILED" $native_log $package_log && status=1
@@ -145,8 +158,9 @@ trap - EXIT
 t5=$(date +%s)
 
 echo
-echo "install $((t1 - t0)) s, Wine build $((t2 - t1)) s, Wine tests $((t4 - t2)) s (the rest built beside them in" \
-    "$((t3 - t2)) s; $(sed -n 's/ took / /p' $native_log $package_log | paste -sd, | sed 's/,/, /')), then waited" \
-    "$((t5 - t4)) s for the native tests and the release; total $((t5 - t0)) s"
+echo "install $((t1 - t0)) s, Wine build $((t2 - t1)) s to the end-to-end tests and $((t3 - t2)) s more beside" \
+    "them, Wine tests $((t4 - t2)) s from their start ($(sed -n 's/ took / /p' $native_log $package_log |
+        paste -sd, | sed 's/,/, /') beside them), then waited $((t5 - t4)) s for the native tests and the" \
+    "release; total $((t5 - t0)) s"
 [ $status -eq 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED"
 exit $status

@@ -47,12 +47,12 @@ std::vector<int> Said(int clip, int hour, int minute) {
 
 class TimerAlarm : public testing::Test {
   protected:
-    // The clock at local hour:minute, no later than second 40, with nothing scheduled of its own.
+    // The clock at local hour:minute, no later than second 50, with nothing scheduled of its own.
     void StartAt(int hour, int minute, const wchar_t* alarmClock) {
         DeleteStoredSettings();
         StoreSetting(L"Alarm", L"0");
         StoreSetting(L"AlarmClock", alarmClock);
-        SleepUntilSecond(0, 40);
+        SleepUntilSecond(0, 50);
         ClockTime local;
         ASSERT_TRUE(app_.Start(TockwenExePath(), LocalTimeZone(hour, minute, local)));
     }
