@@ -67,30 +67,32 @@ fi
 collect() { wait "$1" || { cat "$(build_log "$2")"; echo "BUILD FAILED: $2"; exit 1; }; }
 
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
+trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${win:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
     tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
 # The program, its installer and the end-to-end tests first: the checks that wait on real time
 # (the tray over a whole minute, the timer, the alarm) and the rest of the end-to-end tests need
 # no more, so they start as soon as these are made and the worlds are up, beside the rest of the
 # build. Their worlds run at real-time priority (tests/support/wine-env.sh), so no build can hold
-# them up. The main world's other tests follow once the build is made and the end-to-end tests
-# are over. Each group reports in a log of its own.
+# them up. In the main world the Win32 tests follow the end-to-end tests, and the rest follow
+# those once the build is made; the checks report in a log of their own.
 cmake --build "$wine_build" -j"$jobs" --target e2e_tests
 t2=$(date +%s)
 wait $worlds || { cat $up_log; echo "WINE WORLDS FAILED"; exit 1; }
 wine_tests() { (cd "$wine_build" && ctest --output-on-failure -FA '.*' "$@"); }
+# the main world's next tests, once the ones before them (process $1) are over
+main_world_next() { (while kill -0 "$1" 2>/dev/null; do sleep 0.2; done && wine_tests "${@:2}"); }
 checks='^(e2e_whole_minute|e2e_timer|e2e_alarm|e2e_tray_dpi144)$'
-clock_log=build/wine-tests-clock.log e2e_log=build/wine-tests-e2e.log main_log=build/wine-tests-main.log
+clock_log=build/wine-tests-clock.log main_log=build/wine-tests-main.log
 wine_tests -j4 -R "$checks" >$clock_log 2>&1 &
 clock=$!
-wine_tests -R '^e2e_tests$' >$e2e_log 2>&1 &
+wine_tests -R '^e2e_tests$' >$main_log 2>&1 &
 e2e=$!
+cmake --build "$wine_build" -j"$jobs" --target win_tests
+main_world_next $e2e -R '^win_tests$' >>$main_log 2>&1 &
+win=$!
 cmake --build "$wine_build" -j"$jobs"
 t3=$(date +%s)
-(
-    while kill -0 $e2e 2>/dev/null; do sleep 0.2; done
-    wine_tests -E "^wine_env_|$checks|^e2e_tests\$"
-) >$main_log 2>&1 &
+main_world_next $win -E "^wine_env_|$checks|^e2e_tests\$|^win_tests\$" >>$main_log 2>&1 &
 main=$!
 
 # The native tests and the release run beside the Wine tests too, each as soon as its build is
@@ -147,10 +149,10 @@ package=$!
 if [ "$wine_build" != build/win ]; then
     (cd build/win && ctest --output-on-failure -LE wine) || status=1
 fi
-for group in $clock $e2e $main; do wait $group || status=1; done
+for group in $clock $e2e $win $main; do wait $group || status=1; done
 t4=$(date +%s)
 (cd "$wine_build" && ctest --output-on-failure -j5 -R '^wine_env_down_') >>$up_log 2>&1 || status=1
-cat $up_log $e2e_log $main_log $clock_log
+cat $up_log $main_log $clock_log
 wait $native $package || true
 cat $native_log $package_log
 grep -q "FAILED" $native_log $package_log && status=1
