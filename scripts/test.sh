@@ -67,8 +67,8 @@ fi
 collect() { wait "$1" || { cat "$(build_log "$2")"; echo "BUILD FAILED: $2"; exit 1; }; }
 
 # should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${win:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true; for w in "$wine_build"/minute "$wine_build"/timer "$wine_build"/alarm "$wine_build" "$wine_build"/dpi144; do
-    tests/support/wine-env.sh down "$w" >/dev/null 2>&1 || true; done' EXIT
+trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${win:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true
+    (cd "$wine_build" && ctest -j5 -R "^wine_env_down_") >/dev/null 2>&1 || true' EXIT
 # The program, its installer and the end-to-end tests first: the checks that wait on real time
 # (the tray over a whole minute, the timer, the alarm) and the rest of the end-to-end tests need
 # no more, so they start as soon as these are made and the worlds are up, beside the rest of the
