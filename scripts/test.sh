@@ -66,8 +66,15 @@ fi
 # a background build that failed fails the run, with what it printed
 collect() { wait "$1" || { cat "$(build_log "$2")"; echo "BUILD FAILED: $2"; exit 1; }; }
 
-# should the script stop early, the background work and its Wine worlds go with it
-trap 'kill $worlds $native_build $win_build ${clock:-} ${e2e:-} ${win:-} ${main:-} ${native:-} ${package:-} 2>/dev/null || true
+# should the script stop early, all it started (builds with their compilers, ctest with its tests)
+# and its Wine worlds go with it
+stop_tree() {
+    local kids
+    kids=$(ps -o pid= --ppid "$1" 2>/dev/null || true)
+    kill "$1" 2>/dev/null || true
+    for kid in $kids; do stop_tree "$kid"; done
+}
+trap 'for job in $(ps -o pid= --ppid $$); do stop_tree $job; done
     (cd "$wine_build" && ctest -j5 -R "^wine_env_down_") >/dev/null 2>&1 || true' EXIT
 # The program, its installer and the end-to-end tests first: the checks that wait on real time
 # (the tray over a whole minute, the timer, the alarm) and the rest of the end-to-end tests need
